@@ -15,8 +15,7 @@ public:
     virtual FT_STATUS FT_OpenEx(void* arg, std::uint32_t flags, FT_HANDLE* handle) = 0;
     virtual FT_STATUS FT_Close(FT_HANDLE handle) = 0;
     virtual FT_STATUS FT_GetDeviceInfo(FT_HANDLE handle, std::uint32_t* type, std::uint32_t* id,
-                                       char* serialNumber, char* description,
-                                       void* reserved) = 0;
+                                       char* serialNumber, char* description, void* reserved) = 0;
     virtual FT_STATUS FT_ResetDevice(FT_HANDLE handle) = 0;
     virtual FT_STATUS FT_SetBaudRate(FT_HANDLE handle, std::uint32_t baudRate) = 0;
     virtual FT_STATUS FT_SetDataCharacteristics(FT_HANDLE handle, std::uint8_t wordLength,

@@ -38,8 +38,7 @@ public:
     [[nodiscard]] bool setBaudRate(BaudRateCode code);
     [[nodiscard]] bool setDataCharacteristics(WordLength wordLength, StopBits stopBits,
                                               Parity parity);
-    [[nodiscard]] bool setFlowControl(FlowControl flowControl, std::uint8_t xon,
-                                      std::uint8_t xoff);
+    [[nodiscard]] bool setFlowControl(FlowControl flowControl, std::uint8_t xon, std::uint8_t xoff);
     [[nodiscard]] bool setTimeouts(std::uint32_t readTimeoutMs, std::uint32_t writeTimeoutMs);
     [[nodiscard]] bool resetDevice();
     [[nodiscard]] bool setLatencyTimer(std::uint8_t milliseconds);

@@ -49,7 +49,10 @@ void ApplyImageBlock(DeviceConfig& config, const ImageBlock& block, SmsAssembly&
 class ConfigImage {
 public:
     ConfigImage() { m_memory.fill(0); }
-    void store(const ImageBlock& block); // blocks at or above 4096 are ignored
+    // 16 bytes from the block's address on; bytes at or above 4096 are dropped, so a block
+    // at or above it changes nothing.
+    void store(const ImageBlock& block);
+    // The 16 bytes from address on; bytes beyond the memory read as 0x00.
     [[nodiscard]] ImageBlock block(std::uint16_t address) const;
     [[nodiscard]] const std::array<std::uint8_t, wire::kMemorySize>& memory() const {
         return m_memory;

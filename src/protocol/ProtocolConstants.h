@@ -33,8 +33,37 @@ inline constexpr std::uint16_t kSmsvBase = 3072;
 inline constexpr std::uint16_t kSmsnvBase = 3328;
 inline constexpr std::uint16_t kSmszapBase = 3584;
 inline constexpr std::uint16_t kSmsvypBase = 3840;
+inline constexpr std::uint16_t kUnusedBlock1 = 3040; // never sent, ignored when received
+inline constexpr std::uint16_t kUnusedBlock2 = 3056;
 inline constexpr std::uint16_t kLastImageBlock = 4080; // a Read ends at or above it
 inline constexpr std::uint16_t kClockBlock = 0x8080;
+
+// SMS areas: each group holds its two texts in consecutive 128-byte areas, and every group
+// base is a multiple of 256, so an address's low byte tells the text and the block's place.
+inline constexpr std::uint16_t kSmsGroupStride = 256;
+inline constexpr std::uint16_t kSmsAreaStride = 128;
+inline constexpr std::size_t kSmsBlocksPerArea = 8;
+inline constexpr std::uint8_t kSmsFirstBlockText1 = 0x00;
+inline constexpr std::uint8_t kSmsFirstBlockText2 = 0x80;
+inline constexpr std::uint8_t kSmsLastBlockText1 = 0x70;
+inline constexpr std::uint8_t kSmsLastBlockText2 = 0xF0;
+
+// Settings block: byte positions and bits.
+inline constexpr std::size_t kSetContactTypes = 0;
+inline constexpr std::size_t kSetInterval = 1;
+inline constexpr std::size_t kSetCas = 2; // packed BCD
+inline constexpr std::size_t kSetCasRele1 = 3;
+inline constexpr std::size_t kSetCasRele2 = 4;
+inline constexpr std::size_t kSetKredit = 5;
+inline constexpr std::size_t kSetDelay1 = 6; // the value - 1
+inline constexpr std::size_t kSetDelay2 = 7;
+inline constexpr std::size_t kSetResetTexts = 15;
+inline constexpr std::uint8_t kInput1NcBit = 0x01;
+inline constexpr std::uint8_t kInput2NcBit = 0x02;
+inline constexpr std::uint8_t kContactTypesMax = 3; // above it a received byte is ignored
+inline constexpr std::uint8_t kResetText1Bit = 0x01;
+inline constexpr std::uint8_t kResetText2Bit = 0x02;
+inline constexpr int kDelayOffset = 1;
 
 // Link bytes
 inline constexpr std::string_view kGreeting = "RTW53zem";

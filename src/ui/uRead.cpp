@@ -1,0 +1,12 @@
+#include "ui/uRead.h"
+
+namespace rtw::ui {
+
+TfRead::TfRead(DeviceLink& link, TransferFlags& flags, QWidget& mainWindow)
+    : ProgressDialog({QStringLiteral("Laden Daten von der Wählgerät"),
+                      QStringLiteral("Laden daten.Bitte warten..."), 88, true},
+                     link, flags, mainWindow) {
+    setObjectName(QStringLiteral("fRead"));
+}
+
+} // namespace rtw::ui

@@ -1,0 +1,13 @@
+#pragma once
+#include "ui/ProgressDialog.h"
+
+namespace rtw::ui {
+
+// The send-progress dialog `fSend`.
+class TfSend : public ProgressDialog {
+    Q_OBJECT
+public:
+    TfSend(DeviceLink& link, TransferFlags& flags, QWidget& mainWindow);
+};
+
+} // namespace rtw::ui

@@ -1,0 +1,97 @@
+#include "FakeFtdi.h"
+#include "LinkUnderTest.h"
+#include "PseudoTerminal.h"
+#include "RecordingD2xx.h"
+#include "Standin.h"
+#include "link/LibFtdi.h"
+#include "link/PosixSerial.h"
+#include "link/VendorLibrary.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
+
+namespace rtw::test {
+namespace {
+
+class FakeTarget final : public LinkUnderTest {
+public:
+    ftdi::D2xxApi& api() override { return m_chip; }
+    void unitSends(const std::vector<std::uint8_t>& bytes) override {
+        m_chip.toPc.insert(m_chip.toPc.end(), bytes.begin(), bytes.end());
+    }
+    std::vector<std::uint8_t> unitReceived() override { return std::exchange(m_chip.fromPc, {}); }
+
+private:
+    RecordingD2xx m_chip;
+};
+
+class PtyTarget final : public LinkUnderTest {
+public:
+    ftdi::D2xxApi& api() override { return m_serial; }
+    void unitSends(const std::vector<std::uint8_t>& bytes) override { m_unit.send(bytes); }
+    std::vector<std::uint8_t> unitReceived() override { return m_unit.receive(1 << 16); }
+
+private:
+    PseudoTerminal m_unit;
+    link::PosixSerial m_serial{link::SerialOptions{m_unit.slavePath()}};
+};
+
+class StandinTarget final : public LinkUnderTest {
+public:
+    StandinTarget() : m_library(link::VendorLibrary::load(RTW_STANDIN_PATH)) {
+        if (!m_library || !m_standin.ready()) {
+            throw std::runtime_error("stand-in library missing");
+        }
+        m_standin.reset();
+    }
+    ftdi::D2xxApi& api() override { return *m_library; }
+    void unitSends(const std::vector<std::uint8_t>& bytes) override {
+        m_standin.deliver(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    }
+    std::vector<std::uint8_t> unitReceived() override {
+        std::vector<std::uint8_t> bytes(1 << 16);
+        bytes.resize(m_standin.take(bytes.data(), static_cast<std::uint32_t>(bytes.size())));
+        return bytes;
+    }
+
+private:
+    Standin m_standin{RTW_STANDIN_PATH};
+    std::unique_ptr<link::VendorLibrary> m_library;
+};
+
+class LibFtdiTarget final : public LinkUnderTest {
+public:
+    ftdi::D2xxApi& api() override { return m_library; }
+    // The chip hands bytes over in USB packets of at most 62 data bytes.
+    void unitSends(const std::vector<std::uint8_t>& bytes) override {
+        for (std::size_t at = 0; at < bytes.size(); at += 62) {
+            const auto end =
+                bytes.begin() + static_cast<std::ptrdiff_t>(std::min(at + 62, bytes.size()));
+            m_bus.arrive(
+                std::vector<std::uint8_t>(bytes.begin() + static_cast<std::ptrdiff_t>(at), end));
+        }
+    }
+    std::vector<std::uint8_t> unitReceived() override { return std::exchange(m_bus.written, {}); }
+
+private:
+    FakeUsbBus m_bus;
+    link::LibFtdi m_library{m_bus.factory(), m_bus.clock()};
+};
+
+template <typename Target> ContractTarget target(const char* name) {
+    return ContractTarget{name, [] { return std::make_unique<Target>(); }};
+}
+
+} // namespace
+
+std::vector<ContractTarget> contractTargets() {
+    return {
+        target<FakeTarget>("RecordingFake"),
+        target<PtyTarget>("PosixSerialOnPty"),
+        target<StandinTarget>("VendorLibraryStandin"),
+        target<LibFtdiTarget>("LibFtdiOverFake"),
+    };
+}
+
+} // namespace rtw::test
