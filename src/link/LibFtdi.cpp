@@ -112,14 +112,8 @@ FT_STATUS LibFtdi::FT_GetDeviceInfo(FT_HANDLE handle, std::uint32_t* type, std::
     if (device == nullptr) {
         return ftdi::FT_INVALID_HANDLE;
     }
-    if (type != nullptr) {
-        *type = device->type;
-    }
-    if (id != nullptr) {
-        *id = ftdi::kFt232rDeviceId;
-    }
-    writeDeviceText(device->serialNumber, serialNumber, ftdi::kSerialNumberCapacity);
-    writeDeviceText(device->description, description, ftdi::kDescriptionCapacity);
+    writeDeviceInfo(device->type, ftdi::kFt232rDeviceId, device->serialNumber, device->description,
+                    type, id, serialNumber, description);
     return ftdi::FT_OK;
 }
 

@@ -135,14 +135,8 @@ FT_STATUS PosixSerial::FT_GetDeviceInfo(FT_HANDLE handle, std::uint32_t* type, s
     if (device == nullptr) {
         return ftdi::FT_INVALID_HANDLE;
     }
-    if (type != nullptr) {
-        *type = device->type;
-    }
-    if (id != nullptr) {
-        *id = device->id;
-    }
-    writeDeviceText(device->serialNumber, serialNumber, ftdi::kSerialNumberCapacity);
-    writeDeviceText(device->description, description, ftdi::kDescriptionCapacity);
+    writeDeviceInfo(device->type, device->id, device->serialNumber, device->description, type, id,
+                    serialNumber, description);
     return ftdi::FT_OK;
 }
 
