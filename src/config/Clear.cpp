@@ -18,10 +18,9 @@ void clearConfiguration(DeviceConfig& config) {
     emptyList(config, ListId::TCV2);
     emptyList(config, ListId::POO1);
     emptyList(config, ListId::POO2);
-    for (const char* name :
-         {"memoSMSV1", "memoSMSV2", "memoSMSNV1", "memoSMSNV2", "memoSMSZAP1", "memoSMSZAP2",
-          "memoSMSVYP1", "memoSMSVYP2", "MemoDTMFZAP1", "MemoDTMFZAP2", "MemoDTMFVYP1",
-          "MemoDTMFVYP2"}) {
+    for (const char* name : {"memoSMSV1", "memoSMSV2", "memoSMSNV1", "memoSMSNV2", "memoSMSZAP1",
+                             "memoSMSZAP2", "memoSMSVYP1", "memoSMSVYP2", "MemoDTMFZAP1",
+                             "MemoDTMFZAP2", "MemoDTMFVYP1", "MemoDTMFVYP2"}) {
         config.setText(name, "");
     }
     emptyList(config, ListId::TCZSSMS);
@@ -29,8 +28,8 @@ void clearConfiguration(DeviceConfig& config) {
     emptyList(config, ListId::POV2);
     emptyList(config, ListId::PZS1);
     emptyList(config, ListId::PZS2);
-    for (const char* name : {"spinINTERVAL", "spinCAS", "SpinCASRELE1", "SpinCASRELE2",
-                             "spinKREDIT"}) {
+    for (const char* name :
+         {"spinINTERVAL", "spinCAS", "SpinCASRELE1", "SpinCASRELE2", "spinKREDIT"}) {
         config.setText(name, "0");
     }
     config.setText("spinDELAY1", "1");

@@ -23,7 +23,9 @@ DeviceConfig::DeviceConfig() {
 DeviceConfig::DeviceConfig(const DeviceConfig& other)
     : m_texts(other.m_texts), m_selected(other.m_selected), m_enabled(other.m_enabled) {}
 
-const std::string& DeviceConfig::text(FieldId id) const { return m_texts.at(id); }
+const std::string& DeviceConfig::text(FieldId id) const {
+    return m_texts.at(id);
+}
 const std::string& DeviceConfig::text(std::string_view name) const {
     return text(fieldId(name));
 }
@@ -73,8 +75,12 @@ void DeviceConfig::runFillRule(ListId list) {
     }
 }
 
-bool DeviceConfig::isSelected(FieldId id) const { return m_selected.at(id); }
-bool DeviceConfig::isSelected(std::string_view name) const { return isSelected(fieldId(name)); }
+bool DeviceConfig::isSelected(FieldId id) const {
+    return m_selected.at(id);
+}
+bool DeviceConfig::isSelected(std::string_view name) const {
+    return isSelected(fieldId(name));
+}
 
 void DeviceConfig::setSelected(std::string_view name, bool selected) {
     setSelected(fieldId(name), selected);
@@ -109,8 +115,12 @@ bool DeviceConfig::isNC(int input) const {
     return isSelected(input == 1 ? "rbVST1_2" : "rbVST2_2");
 }
 
-bool DeviceConfig::isEnabled(FieldId id) const { return m_enabled.at(id); }
-bool DeviceConfig::isEnabled(std::string_view name) const { return isEnabled(fieldId(name)); }
+bool DeviceConfig::isEnabled(FieldId id) const {
+    return m_enabled.at(id);
+}
+bool DeviceConfig::isEnabled(std::string_view name) const {
+    return isEnabled(fieldId(name));
+}
 
 int DeviceConfig::usedEntries(ListId list) const {
     int used = 0;

@@ -68,8 +68,8 @@ struct Table {
             if (list == ListId::TCV2 && k == 5) {
                 label = "5 Nummer"; // the window has it so
             }
-            FieldInfo& f = add(std::string(info.prefix) + std::to_string(k),
-                               FieldKind::PhoneEntry, group, page, label, hint);
+            FieldInfo& f = add(std::string(info.prefix) + std::to_string(k), FieldKind::PhoneEntry,
+                               group, page, label, hint);
             f.list = list;
             f.entry = k;
             entries[static_cast<std::size_t>(list)].push_back(f.id);
@@ -98,7 +98,8 @@ struct Table {
         addList(ListId::POO1, kGroupOutputNumbers, "1.Ausgang - SMS", "");
         addList(ListId::POO2, kGroupOutputNumbers, "2.Ausgang - SMS", "");
 
-        const std::string smsHint = "Text Nachricht, welche bei einer Zustandsänderung gesendet wird";
+        const std::string smsHint =
+            "Text Nachricht, welche bei einer Zustandsänderung gesendet wird";
         for (int n = 1; n <= 2; ++n) {
             add("memoSMSV" + std::to_string(n), FieldKind::SmsText, kGroupInputs,
                 n == 1 ? in1 : in2, "Text SMS bei Eingang Auslösen", smsHint);
@@ -178,9 +179,13 @@ const Table& table() {
 
 } // namespace
 
-std::span<const FieldInfo> allFields() { return table().fields; }
+std::span<const FieldInfo> allFields() {
+    return table().fields;
+}
 
-const FieldInfo& fieldInfo(FieldId id) { return table().fields.at(id); }
+const FieldInfo& fieldInfo(FieldId id) {
+    return table().fields.at(id);
+}
 
 std::optional<FieldId> findField(std::string_view name) {
     const auto& map = table().byLowerName;
@@ -198,10 +203,14 @@ FieldId fieldId(std::string_view name) {
     throw std::invalid_argument("unknown field: " + std::string(name));
 }
 
-const ListInfo& listInfo(ListId list) { return kLists.at(static_cast<std::size_t>(list)); }
+const ListInfo& listInfo(ListId list) {
+    return kLists.at(static_cast<std::size_t>(list));
+}
 
 FieldId entryField(ListId list, int entry) {
-    return table().entries.at(static_cast<std::size_t>(list)).at(static_cast<std::size_t>(entry - 1));
+    return table()
+        .entries.at(static_cast<std::size_t>(list))
+        .at(static_cast<std::size_t>(entry - 1));
 }
 
 std::string displayName(const FieldInfo& field) {

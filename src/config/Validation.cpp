@@ -38,10 +38,9 @@ std::vector<std::string> validateForSend(const DeviceConfig& config) {
                 problems.push_back(
                     problem(f, "\"" + utf8FromCp1252(text) + "\" ist keine ganze Zahl."));
             } else if (const long long v = *numberValue(text); v < f.minimum || v > f.maximum) {
-                problems.push_back(problem(f, "Der Wert " + utf8FromCp1252(text) +
-                                                  " liegt nicht zwischen " +
-                                                  std::to_string(f.minimum) + " und " +
-                                                  std::to_string(f.maximum) + "."));
+                problems.push_back(problem(
+                    f, "Der Wert " + utf8FromCp1252(text) + " liegt nicht zwischen " +
+                           std::to_string(f.minimum) + " und " + std::to_string(f.maximum) + "."));
             }
         } else if (static_cast<int>(text.size()) > f.typedLimit) {
             problems.push_back(problem(f, "Der Text ist " + std::to_string(text.size()) +

@@ -84,8 +84,8 @@ inline constexpr int kBaudRate = 9600;
 
 // Transfers
 inline constexpr int kGreetingWaitMs = 2000;
-inline constexpr int kMaxBlockAttempts = 10;   // a block not echoed after these ends a Send
-inline constexpr int kMaxPacketReads = 10;     // incomplete packet reads in a row end a Read
-inline constexpr int kMaxAckAttempts = 10;     // refused acknowledges end a Read
+inline constexpr int kMaxBlockAttempts = 10; // a block not echoed after these ends a Send
+inline constexpr int kMaxPacketReads = 10;   // incomplete packet reads in a row end a Read
+inline constexpr int kMaxAckAttempts = 10;   // refused acknowledges end a Read
 
 } // namespace rtw::wire

@@ -1,5 +1,5 @@
-#include "config/Clear.h"
 #include "config/DeviceConfig.h"
+#include "config/Clear.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,9 @@
 namespace rtw {
 namespace {
 
-std::string entryName(ListId list, int k) { return fieldInfo(entryField(list, k)).name; }
+std::string entryName(ListId list, int k) {
+    return fieldInfo(entryField(list, k)).name;
+}
 
 void fill(DeviceConfig& c, ListId list, int count) {
     for (int k = 1; k <= count; ++k) {

@@ -1,5 +1,5 @@
-#include "config/Cp1252.h"
 #include "config/FieldTable.h"
+#include "config/Cp1252.h"
 
 #include <gtest/gtest.h>
 
@@ -74,8 +74,7 @@ TEST(FieldTable, ListsAndTheirWindowTexts) {
     EXPECT_EQ(fieldInfo(fieldId("editTCV2_1")).page, "2. Eingang");
     EXPECT_EQ(utf8FromCp1252(displayName(fieldInfo(fieldId("editTCV1_3")))),
               "Tel. Nr. für SMS-Versand / 1. Eingang / 3.Nummer");
-    EXPECT_EQ(fieldInfo(fieldId("MemoDTMFZAP2")).hint,
-              "DTMF kód, ktorým sa bude zapínať 2.výstup");
+    EXPECT_EQ(fieldInfo(fieldId("MemoDTMFZAP2")).hint, "DTMF kód, ktorým sa bude zapínať 2.výstup");
 }
 
 TEST(Cp1252, ConvertsBothWaysAndReplacesWhatItCannotHold) {

@@ -62,10 +62,10 @@ TEST(NumberField, LosingFocusClampsOutOfRangeAndKeepsTheRest) {
         const char* after;
     };
     const Row rows[] = {
-        {"spinDELAY1", "0", "1"},      {"spinINTERVAL", "999", "180"},
-        {"spinCAS", "24", "23"},       {"spinCAS", "007", "007"},
-        {"spinKREDIT", "", ""},        {"spinKREDIT", "x1", "x1"},
-        {"spinDELAY2", "-4", "1"},     {"SpinCASRELE1", "99999999999999999999999", "255"},
+        {"spinDELAY1", "0", "1"},  {"spinINTERVAL", "999", "180"},
+        {"spinCAS", "24", "23"},   {"spinCAS", "007", "007"},
+        {"spinKREDIT", "", ""},    {"spinKREDIT", "x1", "x1"},
+        {"spinDELAY2", "-4", "1"}, {"SpinCASRELE1", "99999999999999999999999", "255"},
     };
     for (const Row& r : rows) {
         EXPECT_EQ(numberAfterFocusLoss(fieldInfo(fieldId(r.field)), r.typed), r.after)

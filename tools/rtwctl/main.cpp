@@ -10,12 +10,8 @@ namespace {
 
 // One line per command.
 const rtw::cli::CommandSpec* const kCommands[] = {
-    &rtw::cli::kNewCommand,
-    &rtw::cli::kCheckCommand,
-    &rtw::cli::kImageCommand,
-    &rtw::cli::kSendCommand,
-    &rtw::cli::kReadCommand,
-    &rtw::cli::kSimCommand,
+    &rtw::cli::kNewCommand,  &rtw::cli::kCheckCommand, &rtw::cli::kImageCommand,
+    &rtw::cli::kSendCommand, &rtw::cli::kReadCommand,  &rtw::cli::kSimCommand,
 };
 
 } // namespace
