@@ -17,7 +17,7 @@ const std::string kGroupStatus = "Tel. Nr. für Status-SMS ";
 const std::string kGroupOutputSms = "SMS für Ausgang Fernsteuerung";
 const std::string kGroupOutputNumbers = "Telefon Nummern für Ausgang Fernsteuerung";
 
-constexpr std::array<ListInfo, kListCount> kLists = {{
+constexpr std::array<PhoneList, kListCount> kLists = {{
     {ListId::POV1, "editPOV1_", 64},
     {ListId::POV2, "editPOV2_", 64},
     {ListId::POO1, "editPOO1_", 8},
@@ -62,7 +62,7 @@ struct Table {
 
     void addList(ListId list, std::string_view group, std::string_view page,
                  std::string_view hint) {
-        const ListInfo& info = kLists[static_cast<std::size_t>(list)];
+        const PhoneList& info = kLists[static_cast<std::size_t>(list)];
         for (int k = 1; k <= info.size; ++k) {
             std::string label = std::to_string(k) + (info.size == 64 ? ".Num." : ".Nummer");
             if (list == ListId::TCV2 && k == 5) {
@@ -203,7 +203,7 @@ FieldId fieldId(std::string_view name) {
     throw std::invalid_argument("unknown field: " + std::string(name));
 }
 
-const ListInfo& listInfo(ListId list) {
+const PhoneList& listInfo(ListId list) {
     return kLists.at(static_cast<std::size_t>(list));
 }
 

@@ -39,7 +39,9 @@ struct FieldInfo {
     std::string hint;
 };
 
-struct ListInfo {
+// One of the nine phone lists. Its entries fill from entry 1: the fill rule that keeps
+// them so runs in DeviceConfig on every change of an entry.
+struct PhoneList {
     ListId id;
     std::string_view prefix; // entry k is named prefix + k
     int size;                // 8 or 64
@@ -54,7 +56,7 @@ struct ListInfo {
 // As findField, but an unknown name is a programming error (std::invalid_argument).
 [[nodiscard]] FieldId fieldId(std::string_view name);
 
-[[nodiscard]] const ListInfo& listInfo(ListId list);
+[[nodiscard]] const PhoneList& listInfo(ListId list);
 [[nodiscard]] FieldId entryField(ListId list, int entry);
 
 // How a message names a field: as the window shows it ("Group / Page / Label"), CP1252.

@@ -23,13 +23,8 @@ enum class FtdiChip {
     FT230X = 7
 };
 
-// libftdi's line and flow values, which are the chip's own.
-inline constexpr int kFtdiBits8 = 8;
-inline constexpr int kFtdiBits7 = 7;
-inline constexpr int kFtdiStopBit1 = 0;
-inline constexpr int kFtdiStopBit2 = 2;
+// libftdi's flow value for none, which is the chip's own (as are its line values).
 inline constexpr int kFtdiFlowDisabled = 0x0000;
-inline constexpr int kFtdiFlowXonXoff = 0x0400;
 
 struct FtdiUsbStrings {
     bool readable = false; // false when the device could not be asked (no permission)
@@ -46,7 +41,8 @@ public:
     // detached while open and given back by close (AUTO_DETACH_REATACH_SIO_MODULE).
     virtual int openDevice(std::size_t index) = 0;
     [[nodiscard]] virtual FtdiChip chipType() const = 0;
-    // The bounds of one USB transfer (usb_read_timeout, usb_write_timeout).
+    // The bounds of one USB transfer (usb_read_timeout, usb_write_timeout). libftdi bounds
+    // its control requests (reset, baud rate, line, flow, latency) by the write one too.
     virtual void setUsbTimeouts(int readMs, int writeMs) = 0;
     virtual int usbReset() = 0;
     virtual int setBaudrate(int baudRate) = 0;

@@ -36,8 +36,6 @@ public:
         return device;
     }
 
-    [[nodiscard]] bool empty() const { return m_devices.empty(); }
-
     template <typename Predicate> [[nodiscard]] bool any(Predicate predicate) const {
         return std::any_of(m_devices.begin(), m_devices.end(),
                            [&](const auto& device) { return predicate(*device); });

@@ -90,7 +90,8 @@ FT_STATUS LibFtdi::FT_OpenEx(void* arg, std::uint32_t flags, FT_HANDLE* handle) 
         device->type = deviceTypeOf(context->chipType());
         device->serialNumber = found[index].serialNumber;
         device->description = found[index].description;
-        context->setUsbTimeouts(usbTimeoutOf(0), usbTimeoutOf(0));
+        // libftdi's own USB time-outs stay until FT_SetTimeouts: they also bound the control
+        // requests of the reset and the line settings that Connect makes before it.
         device->context = std::move(context);
         *handle = m_devices.add(std::move(device));
         return ftdi::FT_OK;

@@ -99,6 +99,9 @@ std::unique_ptr<SerialPort> SerialPort::open(const std::string& path, int& error
 }
 
 SerialPort::~SerialPort() {
+    // A pseudo-terminal outlives our close while its other end is open, and with it the
+    // exclusive mode: without this, every later open but root's would find it busy.
+    ::ioctl(m_fd, TIOCNXCL);
     ::close(m_fd);
 }
 

@@ -40,7 +40,12 @@ ImageBlock EncodeClockBlock(const LocalDateTime& when) {
 LocalDateTime currentLocalDateTime() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
-    if (localtime_r(&now, &local) == nullptr) {
+#if defined(_WIN32)
+    const bool ok = localtime_s(&local, &now) == 0;
+#else
+    const bool ok = localtime_r(&now, &local) != nullptr;
+#endif
+    if (!ok) {
         throw std::runtime_error("currentLocalDateTime: local time not available");
     }
     return LocalDateTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace rtw {
@@ -37,6 +38,10 @@ struct SmsAssembly {
 // The 254 image blocks in ascending address order. The configuration must have passed
 // validateForSend; std::invalid_argument otherwise.
 [[nodiscard]] std::vector<ImageBlock> EncodeImage(const DeviceConfig& config);
+
+// The 128 bytes of one SMS area: length byte, the text's bytes, zeros. A text of more
+// than 127 bytes is refused (std::invalid_argument); validateForSend keeps them out.
+[[nodiscard]] std::array<std::uint8_t, wire::kSmsAreaSize> encodeSmsArea(std::string_view text);
 
 // The clock block at 0x8080: "yy/mm/dd,hh:nn" and two 0x00 bytes.
 [[nodiscard]] ImageBlock EncodeClockBlock(const LocalDateTime& when);

@@ -60,11 +60,9 @@ ImageBlock settingsBlock(const DeviceConfig& config) {
     return block;
 }
 
-// 128 bytes (length, text, zeros) cut into 8 blocks.
+// The area's 128 bytes cut into 8 blocks.
 void appendSmsArea(std::vector<ImageBlock>& blocks, std::uint16_t area, std::string_view text) {
-    std::array<std::uint8_t, wire::kSmsAreaSize> bytes{};
-    bytes[0] = static_cast<std::uint8_t>(text.size());
-    std::copy(text.begin(), text.end(), bytes.begin() + 1);
+    const auto bytes = encodeSmsArea(text);
     for (std::size_t j = 0; j < wire::kSmsBlocksPerArea; ++j) {
         ImageBlock block;
         block.address = static_cast<std::uint16_t>(area + j * wire::kBlockSize);
@@ -75,6 +73,16 @@ void appendSmsArea(std::vector<ImageBlock>& blocks, std::uint16_t area, std::str
 }
 
 } // namespace
+
+std::array<std::uint8_t, wire::kSmsAreaSize> encodeSmsArea(std::string_view text) {
+    if (text.size() > wire::kSmsCapacity) {
+        throw std::invalid_argument("encodeSmsArea: an SMS text holds at most 127 bytes");
+    }
+    std::array<std::uint8_t, wire::kSmsAreaSize> bytes{};
+    bytes[0] = static_cast<std::uint8_t>(text.size());
+    std::copy(text.begin(), text.end(), bytes.begin() + 1);
+    return bytes;
+}
 
 std::vector<ImageBlock> EncodeImage(const DeviceConfig& config) {
     if (!validateForSend(config).empty()) {

@@ -87,5 +87,8 @@ inline constexpr int kGreetingWaitMs = 2000;
 inline constexpr int kMaxBlockAttempts = 10; // a block not echoed after these ends a Send
 inline constexpr int kMaxPacketReads = 10;   // incomplete packet reads in a row end a Read
 inline constexpr int kMaxAckAttempts = 10;   // refused acknowledges end a Read
+// Packets a Read takes without meeting one at 4080 or above: four times a whole memory,
+// so a unit that repeats itself cannot hold the window for ever.
+inline constexpr int kMaxReadPackets = 4 * static_cast<int>(kMemorySize / kBlockSize);
 
 } // namespace rtw::wire

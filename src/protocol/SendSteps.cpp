@@ -57,13 +57,7 @@ StepEnd sendBlock(TransferContext& context, std::span<const std::uint8_t> data) 
 }
 
 StepEnd SendTextSMS(TransferContext& context, std::string_view text) {
-    if (text.size() > wire::kSmsCapacity) {
-        throw std::invalid_argument("SendTextSMS: an SMS text holds at most 127 bytes");
-    }
-    std::array<std::uint8_t, wire::kSmsAreaSize> area{};
-    area[0] = static_cast<std::uint8_t>(text.size());
-    std::transform(text.begin(), text.end(), area.begin() + 1,
-                   [](char c) { return static_cast<std::uint8_t>(c); });
+    const auto area = encodeSmsArea(text);
     for (std::size_t offset = 0; offset < area.size(); offset += wire::kBlockSize) {
         if (sendBlock(context, std::span(area).subspan(offset, wire::kBlockSize)) !=
             StepEnd::Done) {

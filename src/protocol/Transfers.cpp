@@ -253,7 +253,11 @@ TransferResult btnReadClick(TransferContext& context, DeviceConfig& config) {
     if (ACK(context) != StepEnd::Done) {
         return noAnswer();
     }
+    int packets = 0;
     do {
+        if (packets++ == wire::kMaxReadPackets) {
+            return noAnswer();
+        }
         const std::optional<ImageBlock> packet = ReadPacket(context);
         if (!packet || applyPacket(context, received, *packet, sms) != StepEnd::Done) {
             return noAnswer();

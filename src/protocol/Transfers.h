@@ -63,7 +63,7 @@ enum class TransferResult {
     NotConnected, // Connect failed and said why
     WrongDevice,  // greeting missing, split or wrong ("Falsche USB-Gerät !")
     Cancelled,    // Cancel while waiting for the unit
-    NoAnswer,     // the unit stopped answering in the data phase
+    NoAnswer,     // the unit stopped answering or never reached the end, or the port failed
     Done,
 };
 

@@ -1,15 +1,14 @@
 #include "sim/EmulatedBackend.h"
 
+#include "link/DeviceText.h"
+
 #include <algorithm>
-#include <cstring>
 #include <stdexcept>
 #include <string_view>
 
 namespace rtw::sim {
 namespace {
 
-constexpr std::size_t kSerialNumberBuffer = 16;
-constexpr std::size_t kDescriptionBuffer = 64;
 constexpr std::uint8_t kMinLatencyMs = 2;
 
 constexpr std::uint8_t kTwoStopBits = 2;
@@ -102,23 +101,8 @@ ftdi::FT_STATUS EmulatedBackend::FT_GetDeviceInfo(ftdi::FT_HANDLE handle, std::u
     if (m_unit.faults().deviceInfoFails) {
         return ftdi::FT_IO_ERROR;
     }
-    if (type != nullptr) {
-        *type = m_unit.faults().deviceType;
-    }
-    if (id != nullptr) {
-        *id = kDeviceId;
-    }
-    if (serialNumber != nullptr) {
-        const std::string_view serial(kSerialNumber);
-        const auto count = std::min(serial.size(), kSerialNumberBuffer);
-        std::memcpy(serialNumber, serial.data(), count);
-        serialNumber[count] = '\0';
-    }
-    if (description != nullptr) {
-        const auto count = std::min(wire::kUsbDescription.size(), kDescriptionBuffer);
-        std::memcpy(description, wire::kUsbDescription.data(), count);
-        description[count] = '\0';
-    }
+    link::writeDeviceInfo(m_unit.faults().deviceType, kDeviceId, kSerialNumber,
+                          wire::kUsbDescription, type, id, serialNumber, description);
     return ftdi::FT_OK;
 }
 

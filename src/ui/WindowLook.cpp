@@ -1,8 +1,12 @@
 #include "ui/WindowLook.h"
 
 #include <QFontDatabase>
+#include <QGroupBox>
+#include <QPainter>
 #include <QProxyStyle>
+#include <QStyleOption>
 #include <QTabBar>
+#include <qdrawutil.h>
 
 namespace rtw::ui {
 namespace {
@@ -11,7 +15,8 @@ constexpr int kFontPixels = 11;
 constexpr int kTabHorizontalSpace = 10;
 constexpr int kTabVerticalSpace = 2;
 
-class CompactTabStyle : public QProxyStyle {
+// Applied to single widgets (tab bars, group boxes), never to their children.
+class WindowLookStyle : public QProxyStyle {
 public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override {
@@ -23,7 +28,21 @@ public:
         }
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element == PE_FrameGroupBox) {
+            qDrawShadeRect(painter, option->rect, option->palette, true, 1, 0, nullptr);
+            return;
+        }
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
 };
+
+WindowLookStyle& windowLookStyle() {
+    static WindowLookStyle* style = new WindowLookStyle;
+    return *style;
+}
 
 } // namespace
 
@@ -48,8 +67,11 @@ QFont windowFont() {
 }
 
 void useCompactTabs(QTabBar& tabs) {
-    static CompactTabStyle* style = new CompactTabStyle;
-    tabs.setStyle(style);
+    tabs.setStyle(&windowLookStyle());
+}
+
+void usePlainGroupFrame(QGroupBox& group) {
+    group.setStyle(&windowLookStyle());
 }
 
 } // namespace rtw::ui

@@ -1,7 +1,8 @@
 #pragma once
-// The fonts and the compact tabs of the window.
+// The fonts, the compact tabs and the group frames of the window.
 #include <QFont>
 
+class QGroupBox;
 class QTabBar;
 
 namespace rtw::ui {
@@ -13,5 +14,9 @@ namespace rtw::ui {
 // Tabs as narrow as the page controls of the window's platform, so four captions fit on
 // one row of the page control that holds them.
 void useCompactTabs(QTabBar& tabs);
+
+// A group frame drawn as a plain etched line, so the whole box shows its own colour: some
+// styles shade the inside of the frame.
+void usePlainGroupFrame(QGroupBox& group);
 
 } // namespace rtw::ui

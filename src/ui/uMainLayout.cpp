@@ -34,6 +34,7 @@ QGroupBox* makeGroup(QWidget* window, const char* name, const QString& caption, 
     group->setPalette(facePalette(group->palette(), colour));
     group->setAutoFillBackground(true);
     group->setToolTip(hint);
+    usePlainGroupFrame(*group);
     return group;
 }
 

@@ -194,5 +194,57 @@ TEST(Clear, RestoresEveryDefaultWhateverTheStateBefore) {
     EXPECT_TRUE(c.isSelected("rbVST2_1"));
 }
 
+// The window mirrors Clear change by change, so the order of its steps is visible.
+TEST(Clear, ChangesTheFieldsInItsOrder) {
+    DeviceConfig c;
+    for (int l = 0; l < kListCount; ++l) {
+        fill(c, static_cast<ListId>(l), listInfo(static_cast<ListId>(l)).size);
+    }
+    for (const FieldInfo& f : allFields()) {
+        if (f.kind == FieldKind::SmsText || f.kind == FieldKind::DtmfCode) {
+            c.setText(f.id, "x");
+        } else if (f.kind == FieldKind::Number) {
+            c.setText(f.id, "77");
+        }
+    }
+    c.setSelected("rbVST1_2", true);
+    c.setSelected("rbVST2_2", true);
+
+    std::vector<std::string> expected;
+    const auto addList = [&](ListId list) {
+        for (int k = 1; k <= listInfo(list).size; ++k) {
+            expected.push_back(entryName(list, k));
+        }
+    };
+    addList(ListId::TCV1);
+    addList(ListId::TCV2);
+    addList(ListId::POO1);
+    addList(ListId::POO2);
+    for (const char* name : {"memoSMSV1", "memoSMSV2", "memoSMSNV1", "memoSMSNV2", "memoSMSZAP1",
+                             "memoSMSZAP2", "memoSMSVYP1", "memoSMSVYP2", "MemoDTMFZAP1",
+                             "MemoDTMFZAP2", "MemoDTMFVYP1", "MemoDTMFVYP2"}) {
+        expected.emplace_back(name);
+    }
+    addList(ListId::TCZSSMS);
+    addList(ListId::POV1);
+    addList(ListId::POV2);
+    addList(ListId::PZS1);
+    addList(ListId::PZS2);
+    for (const char* name :
+         {"spinINTERVAL", "spinCAS", "SpinCASRELE1", "SpinCASRELE2", "spinKREDIT", "spinDELAY1",
+          "spinDELAY2", "rbVST1_1", "rbVST1_2", "rbVST2_1", "rbVST2_2"}) {
+        expected.emplace_back(name);
+    }
+
+    std::vector<std::string> seen;
+    c.addObserver([&](const FieldChange& ch) {
+        if (ch.kind != ChangeKind::Enabled) {
+            seen.push_back(ch.name());
+        }
+    });
+    clearConfiguration(c);
+    EXPECT_EQ(seen, expected);
+}
+
 } // namespace
 } // namespace rtw

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,12 @@ struct ContractTarget {
     std::function<std::unique_ptr<LinkUnderTest>()> make;
 };
 
+// Test listings name the backend, not the bytes of the parameter.
+inline void PrintTo(const ContractTarget& target, std::ostream* out) { *out << target.name; }
+
 // The fake, the serial backend on a pseudo-terminal, the vendor library's stand-in and
-// libftdi1 over its fake. The emulated unit joins with one more entry here.
+// libftdi1 over its fake. The emulated unit speaks only the protocol, so its side of the
+// contract is checked with its own tests (tests/sim).
 [[nodiscard]] std::vector<ContractTarget> contractTargets();
 
 } // namespace rtw::test

@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -166,12 +168,27 @@ TEST(PosixSerial, HangUpFailsTheRead) {
     EXPECT_EQ(count, 0U);
 }
 
+// Whether the terminal is in exclusive mode, which bars every open but root's.
+bool exclusive(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        return errno == EBUSY;
+    }
+    int flag = -1;
+    EXPECT_EQ(::ioctl(fd, TIOCGEXCL, &flag), 0);
+    ::close(fd);
+    return flag != 0;
+}
+
 TEST(PosixSerial, OpensOnceAndAgainAfterClose) {
     PtyBench bench;
+    EXPECT_TRUE(exclusive(bench.unit.slavePath()));
     ftdi::FT_HANDLE second = nullptr;
     EXPECT_EQ(bench.serial.FT_OpenEx(kChip, ftdi::FT_OPEN_BY_DESCRIPTION, &second),
               ftdi::FT_DEVICE_NOT_OPENED);
     ASSERT_EQ(bench.serial.FT_Close(bench.handle), ftdi::FT_OK);
+    // The terminal stays while its other end is open; the next program must get it.
+    EXPECT_FALSE(exclusive(bench.unit.slavePath()));
     EXPECT_EQ(bench.serial.FT_Close(bench.handle), ftdi::FT_INVALID_HANDLE);
     ASSERT_EQ(bench.serial.FT_OpenEx(kChip, ftdi::FT_OPEN_BY_DESCRIPTION, &bench.handle),
               ftdi::FT_OK);

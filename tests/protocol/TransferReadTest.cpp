@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 namespace rtw::test {
 namespace {
@@ -156,6 +158,83 @@ TEST(ReadTransfer, ShortPacketIsDroppedAndNotAcknowledged) {
     EXPECT_EQ(rig.read(config), TransferResult::NoAnswer);
     EXPECT_EQ(rig.unit.stats().acksReceived, 1 + 0x200 / 16);
     EXPECT_EQ(rig.view.gaugeValues.back(), 0x200 - 16);
+}
+
+struct PacketOrderCase {
+    const char* name;
+    std::vector<ImageBlock> packets;
+    std::function<void(DeviceConfig&)> change; // what the Read makes of the configuration
+    int packetsTaken;
+};
+
+// The unit chooses the order and the set of packets; the Read ends after the first one at
+// 4080 or above, and fields whose blocks did not come keep their values.
+TEST(ReadTransfer, TakesPacketsInTheUnitsOrderUntilOneAtTheEnd) {
+    std::vector<ImageBlock> someBlocks = {
+        textBlockAt(0, "123"),
+        blockAt(3024, {1, 5, 0x12, 3, 4, 6, 9, 19}),
+        blockAt(0x0C00, {5, 'H', 'a', 'l', 'l', 'o', ' ', 'W'}),
+    };
+    for (std::uint16_t a = 0x0C10; a <= 0x0C70; a += 16) {
+        someBlocks.push_back(blockAt(a, {}));
+    }
+    someBlocks.push_back(blockAt(4080, {9, 9})); // an area's last block with none open
+    const PacketOrderCase cases[] = {
+        {"clock block first", {blockAt(0x8080, {'2', '4', '/'})}, [](DeviceConfig&) {}, 1},
+        {"some blocks, then the last", someBlocks,
+         [](DeviceConfig& c) {
+             c.setText("editPOV1_1", "123");
+             c.setSelected("rbVST1_2", true);
+             c.setSelected("rbVST2_1", true);
+             const std::pair<const char*, const char*> numbers[] = {
+                 {"spinINTERVAL", "5"}, {"spinCAS", "12"},   {"SpinCASRELE1", "3"},
+                 {"SpinCASRELE2", "4"}, {"spinKREDIT", "6"}, {"spinDELAY1", "10"},
+                 {"spinDELAY2", "20"},
+             };
+             for (const auto& [field, text] : numbers) {
+                 c.setText(field, text);
+             }
+             c.setText("memoSMSV1", "Hallo");
+         },
+         11},
+        {"the end before other packets",
+         {textBlockAt(16, "2"), blockAt(4090, {}), textBlockAt(0, "late")},
+         [](DeviceConfig& c) { c.setText("editPOV1_2", "2"); },
+         2},
+    };
+    for (const PacketOrderCase& t : cases) {
+        SCOPED_TRACE(t.name);
+        TransferRig rig;
+        std::size_t next = 0;
+        rig.script.nextPacket = [&]() -> std::optional<ImageBlock> {
+            if (next == t.packets.size()) {
+                return std::nullopt;
+            }
+            return t.packets[next++];
+        };
+        DeviceConfig config = sampleConfig();
+        DeviceConfig expected = sampleConfig();
+        t.change(expected);
+
+        EXPECT_EQ(rig.read(config), TransferResult::Done);
+        EXPECT_EQ(differences(config, expected), "");
+        EXPECT_EQ(next, static_cast<std::size_t>(t.packetsTaken));
+        EXPECT_EQ(rig.script.acks, 1 + t.packetsTaken); // one after the handshake, one each
+        EXPECT_TRUE(rig.messages.shown.empty());
+        EXPECT_TRUE(rig.endedClean());
+    }
+}
+
+TEST(ReadTransfer, UnitThatNeverReachesTheEndIsGivenUpOn) {
+    TransferRig rig;
+    rig.script.nextPacket = [] { return std::optional<ImageBlock>(textBlockAt(0, "1")); };
+    DeviceConfig config = sampleConfig();
+    EXPECT_EQ(rig.read(config), TransferResult::NoAnswer);
+    EXPECT_EQ(differences(config, sampleConfig()), "");
+    EXPECT_EQ(rig.script.acks, 1 + wire::kMaxReadPackets);
+    ASSERT_EQ(rig.messages.shown.size(), 1U);
+    EXPECT_EQ(rig.messages.shown[0].text, readNoAnswer());
+    EXPECT_TRUE(rig.endedClean());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The unit on a real pseudo-terminal, served on a thread; the test is the other process's
 // end. Waits are short real ones, bounded well under a second.
 #include "sim/PtyServer.h"
+#include "link/PosixSerial.h"
 #include "sim/MemoryFile.h"
 
 #include "SimTestHelpers.h"
@@ -190,6 +191,50 @@ TEST_F(PtyServerTest, LoadsTheMemoryAndDumpsItAfterEachTransfer) {
     MemoryBytes expected = memory;
     std::fill_n(expected.begin() + 16, 16, 0xAB);
     EXPECT_EQ(readMemoryFile(dir / "out.bin"), expected);
+}
+
+// The serial backend as the programmer drives it, against the served unit: the greeting,
+// a read that ends at its time-out with what came, and a write the unit answers.
+TEST_F(PtyServerTest, TheSerialBackendReachesTheServedUnit) {
+    struct Case {
+        const char* greeting;
+        std::uint32_t asked;
+    };
+    constexpr std::uint32_t kTimeoutMs = 150;
+    for (const Case c : {Case{"RTW53zem", 8}, Case{"RTW53", 16}}) {
+        SCOPED_TRACE(c.greeting);
+        PtyServerOptions options;
+        options.faults.greeting = c.greeting;
+        Served served(std::move(options));
+        link::PosixSerial serial(link::SerialOptions{served.server.path()});
+        std::string description{wire::kUsbDescription};
+        ftdi::FT_HANDLE handle = nullptr;
+        ASSERT_EQ(serial.FT_OpenEx(description.data(), ftdi::FT_OPEN_BY_DESCRIPTION, &handle),
+                  ftdi::FT_OK);
+        ASSERT_EQ(serial.FT_SetTimeouts(handle, kTimeoutMs, kTimeoutMs), ftdi::FT_OK);
+
+        Bytes buffer(16, wire::kFillByte);
+        std::uint32_t count = 0;
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_EQ(serial.FT_Read(handle, buffer.data(), c.asked, &count), ftdi::FT_OK);
+        const auto waited = std::chrono::steady_clock::now() - start;
+        const Bytes greeting = bytesOf(c.greeting);
+        ASSERT_EQ(count, greeting.size());
+        EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + count), greeting);
+        EXPECT_EQ(Bytes(buffer.begin() + count, buffer.end()),
+                  Bytes(buffer.size() - count, wire::kFillByte));
+        if (count < c.asked) {
+            EXPECT_GE(waited, std::chrono::milliseconds(kTimeoutMs));
+        }
+
+        const std::uint8_t handshake = wire::kSendHandshake;
+        ASSERT_EQ(serial.FT_Write(handle, &handshake, 1, &count), ftdi::FT_OK);
+        EXPECT_EQ(count, 1u);
+        ASSERT_EQ(serial.FT_Read(handle, buffer.data(), 16, &count), ftdi::FT_OK);
+        EXPECT_EQ(count, 16u);
+        EXPECT_EQ(buffer[0], wire::kSendHandshakeAnswer);
+        EXPECT_EQ(serial.FT_Close(handle), ftdi::FT_OK);
+    }
 }
 
 TEST_F(PtyServerTest, StopsWhenAskedBeforeOrWhileServing) {

@@ -7,6 +7,7 @@
 #include "ui/MessageBoxes.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -68,6 +69,7 @@ private Q_SLOTS:
     void cleanup() { m_window.reset(); }
 
     void saveThenOpenGivesEveryFieldBack();
+    void cancellingEitherDialogChangesNothing();
     void saveFailureShowsTheErrorBox();
     void sendThenReadThroughTheDialogs();
     void cancelWhileWaitingForTheGreetingEnablesTheWindow();
@@ -121,6 +123,25 @@ void CommandsTest::saveThenOpenGivesEveryFieldBack() {
     QCOMPARE(w.config().text("MemoDTMFZAP1"), std::string("123"));
     QCOMPARE(w.config().text("spinKREDIT"), full.text("spinKREDIT"));
     QVERIFY(w.config().isNC(1));
+}
+
+void CommandsTest::cancellingEitherDialogChangesNothing() {
+    Window& w = *m_window;
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("anlage.pff"));
+    fillFullConfiguration(w.config());
+    const DeviceConfig before(w.config());
+    BoxAnswerer boxes;
+
+    cancelNextFileDialog(name);
+    w.main().btnSave->click();
+    QVERIFY(!QFile::exists(name));
+
+    cancelNextFileDialog(name); // a missing file would empty every field if it were opened
+    w.main().btnOpen->click();
+    QVERIFY(w.config().sameValues(before));
+    QVERIFY(boxes.seen.empty());
+    QVERIFY(QDir(dir.path()).isEmpty());
 }
 
 void CommandsTest::saveFailureShowsTheErrorBox() {

@@ -83,6 +83,8 @@ private Q_SLOTS:
     void typingPassesTheFilters_data();
     void typingPassesTheFilters();
     void pasteIsNotFilteredButCtrlKeysAreInSmsTexts();
+    void groupsShowTheirColourInsideTheirFrames_data();
+    void groupsShowTheirColourInsideTheirFrames();
     void entriesFollowTheFillRuleWithTheirColours();
     void clickIntoGreyEntryDoesNothing();
     void tabReachesTheNewlyEnabledEntry();
@@ -171,6 +173,25 @@ void MainWindowTest::pasteIsNotFilteredButCtrlKeysAreInSmsTexts() {
     QTest::keyClick(sms, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(sms, Qt::Key_X, Qt::ControlModifier);
     QCOMPARE(w.config().text("memoSMSV1"), std::string("ab"));
+}
+
+void MainWindowTest::groupsShowTheirColourInsideTheirFrames_data() {
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QPoint>("inside"); // inside the frame, clear of every control
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("left") << "GroupBox1" << QPoint(3, 300) << QColor(255, 225, 230);
+    QTest::newRow("status") << "GroupBox4" << QPoint(168, 150) << QColor(255, 255, 223);
+    QTest::newRow("output SMS") << "GroupBox5" << QPoint(3, 100) << QColor(223, 223, 255);
+    QTest::newRow("output numbers") << "GroupBox6" << QPoint(2, 300) << QColor(223, 223, 255);
+}
+
+void MainWindowTest::groupsShowTheirColourInsideTheirFrames() {
+    QFETCH(QString, group);
+    QFETCH(QPoint, inside);
+    QFETCH(QColor, colour);
+    QWidget* box = m_window->main().findChild<QWidget*>(group);
+    QVERIFY(box != nullptr);
+    QCOMPARE(box->grab().toImage().pixelColor(inside), colour);
 }
 
 void MainWindowTest::entriesFollowTheFillRuleWithTheirColours() {

@@ -89,24 +89,42 @@ OnEveryPass::OnEveryPass(std::function<bool()> act) {
     m_timer.start();
 }
 
-void answerNextFileDialog(const QString& typedName, QString* shownName) {
+namespace {
+
+// Runs `act` on the next file dialog once it has come up.
+void onNextFileDialog(std::function<void(QFileDialog&)> act) {
     auto* timer = new QTimer;
     timer->setInterval(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, typedName, shownName] {
+    QObject::connect(timer, &QTimer::timeout, [timer, act = std::move(act)] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (dialog == nullptr) {
             return;
         }
-        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        timer->stop();
+        timer->deleteLater();
+        act(*dialog);
+    });
+    timer->start();
+}
+
+} // namespace
+
+void answerNextFileDialog(const QString& typedName, QString* shownName) {
+    onNextFileDialog([typedName, shownName](QFileDialog& dialog) {
+        auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         if (shownName != nullptr) {
             *shownName = edit->text();
         }
         edit->setText(typedName);
-        timer->stop();
-        timer->deleteLater();
-        static_cast<QDialog*>(dialog)->accept(); // as the dialog's own button does
+        static_cast<QDialog&>(dialog).accept(); // as the dialog's own button does
     });
-    timer->start();
+}
+
+void cancelNextFileDialog(const QString& typedName) {
+    onNextFileDialog([typedName](QFileDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(typedName);
+        dialog.reject();
+    });
 }
 
 } // namespace rtw::ui::test

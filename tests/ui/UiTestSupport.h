@@ -71,5 +71,7 @@ private:
 // Answers the next file dialog by typing a name into it and accepting; `shownName` gets
 // the name the dialog offered when it came up.
 void answerNextFileDialog(const QString& typedName, QString* shownName = nullptr);
+// Types a name into the next file dialog and cancels it.
+void cancelNextFileDialog(const QString& typedName);
 
 } // namespace rtw::ui::test

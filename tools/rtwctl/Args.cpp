@@ -12,8 +12,8 @@ constexpr std::string_view kTool = "rtwctl";
 void printToolHelp(std::span<const CommandSpec* const> commands, std::ostream& out) {
     out << "Usage: " << kTool << " COMMAND [OPTIONS] [OPERANDS]\n"
         << "       " << kTool << " COMMAND --help\n\n"
-        << "The command-line companion of the programmer: settings files (.pff) and the\n"
-        << "unit's memory image, for scripts.\n\n"
+        << "The command-line companion of the programmer, for scripts: settings files (.pff),\n"
+        << "the unit's memory image, Send and Read, and an emulated unit.\n\n"
         << "Commands:\n";
     const auto head = [](const CommandSpec& c) {
         return std::string(c.name) + (c.operands.empty() ? "" : " ") + std::string(c.operands);
