@@ -29,7 +29,9 @@ struct ContractTarget {
 };
 
 // Test listings name the backend, not the bytes of the parameter.
-inline void PrintTo(const ContractTarget& target, std::ostream* out) { *out << target.name; }
+inline void PrintTo(const ContractTarget& target, std::ostream* out) {
+    *out << target.name;
+}
 
 // The fake, the serial backend on a pseudo-terminal, the vendor library's stand-in and
 // libftdi1 over its fake. The emulated unit speaks only the protocol, so its side of the

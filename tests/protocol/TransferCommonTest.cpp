@@ -4,11 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 
 namespace rtw::test {
 namespace {
 
 enum class Kind { Send, Read };
+
+void PrintTo(Kind kind, std::ostream* out) {
+    *out << (kind == Kind::Send ? "Send" : "Read");
+}
 
 struct KindRig : TransferRig {
     explicit KindRig(Kind k) : kind(k) {
