@@ -55,6 +55,10 @@ public:
                              std::uint32_t* bytesWritten) override;
     ftdi::FT_STATUS FT_SetLatencyTimer(ftdi::FT_HANDLE handle, std::uint8_t milliseconds) override;
 
+    // Runs the line and the unit up to the clock's present. Every D2XX call does so first;
+    // a look at the unit between calls needs it to see what has reached it since.
+    void runLineToNow() { m_link.advanceTo(now()); }
+
     [[nodiscard]] EmulatedUnit& unit() { return m_unit; }
     [[nodiscard]] Faults& faults() { return m_unit.faults(); }
     [[nodiscard]] bool isOpen() const { return m_handle != nullptr; }

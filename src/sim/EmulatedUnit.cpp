@@ -50,6 +50,7 @@ void EmulatedUnit::loadMemory(const std::array<std::uint8_t, wire::kMemorySize>&
 
 void EmulatedUnit::clearLog() {
     m_frames.clear();
+    m_received.clear();
     m_stats = UnitStats{};
 }
 
@@ -83,7 +84,8 @@ void EmulatedUnit::endSession() {
 }
 
 void EmulatedUnit::receive(std::uint8_t byte, Nanos at) {
-    if (m_state == State::Closed || m_state == State::Silent) {
+    m_received.push_back(byte);
+    if (m_state == State::Closed || m_state == State::Silent || answerLimitReached()) {
         ++m_stats.bytesIgnored;
         return;
     }
@@ -119,6 +121,16 @@ std::vector<Emission> EmulatedUnit::takeEmissions() {
     std::vector<Emission> out;
     out.swap(m_out);
     return out;
+}
+
+void EmulatedUnit::sendRaw(std::span<const std::uint8_t> bytes, Nanos at) {
+    if (m_state != State::Closed) {
+        emit({bytes.begin(), bytes.end()}, at);
+    }
+}
+
+std::vector<std::uint8_t> EmulatedUnit::takeReceivedBytes() {
+    return std::exchange(m_received, {});
 }
 
 void EmulatedUnit::answerHandshake(std::uint8_t handshake, Nanos at) {
@@ -157,9 +169,6 @@ bool EmulatedUnit::answerLimitReached() {
 }
 
 void EmulatedUnit::frameComplete(Nanos at) {
-    if (answerLimitReached()) {
-        return;
-    }
     ImageBlock block;
     block.address = static_cast<std::uint16_t>(m_frame[0] << 8 | m_frame[1]);
     std::copy(m_frame.begin() + 2, m_frame.end(), block.data.begin());
@@ -193,9 +202,6 @@ void EmulatedUnit::frameComplete(Nanos at) {
 }
 
 void EmulatedUnit::sendPacket(Nanos at) {
-    if (answerLimitReached()) {
-        return;
-    }
     const ImageBlock block =
         m_image.block(static_cast<std::uint16_t>(m_nextPacket * wire::kBlockSize));
     std::vector<std::uint8_t> packet{static_cast<std::uint8_t>(block.address >> 8),

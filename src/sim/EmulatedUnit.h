@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -68,6 +69,13 @@ public:
     // What the unit has sent since the last call, in order.
     [[nodiscard]] std::vector<Emission> takeEmissions();
 
+    // Puts these bytes on the line at `at`, outside the protocol and without changing its
+    // state, the way every answer goes out; dropped while no session is open.
+    void sendRaw(std::span<const std::uint8_t> bytes, Nanos at);
+    // Every byte that reached the unit since the last call or clearLog(), ignored ones
+    // included.
+    [[nodiscard]] std::vector<std::uint8_t> takeReceivedBytes();
+
 private:
     enum class State : std::uint8_t { Closed, Idle, Frames, Packets, Silent };
 
@@ -76,7 +84,8 @@ private:
     void frameComplete(Nanos at);
     void sendPacket(Nanos at);
     void emit(std::vector<std::uint8_t> bytes, Nanos earliest);
-    // Falls silent once the session's answers reach stopAnsweringAfter.
+    // Falls silent once the session's answers reach stopAnsweringAfter; from then on not
+    // even a handshake is answered.
     [[nodiscard]] bool answerLimitReached();
 
     Faults m_faults;
@@ -84,6 +93,7 @@ private:
     ConfigImage m_image;
     std::optional<LocalDateTime> m_clock;
     std::vector<ImageBlock> m_frames;
+    std::vector<std::uint8_t> m_received;
     UnitStats m_stats;
 
     State m_state = State::Closed;

@@ -69,6 +69,8 @@ void LinkModel::write(Nanos at, std::span<const std::uint8_t> bytes) {
 }
 
 void LinkModel::advanceTo(Nanos at) {
+    // The unit may also have sent something of its own accord since the last step.
+    queueEmissions();
     for (;;) {
         const Nanos toUnit = frontTime(m_toUnit);
         const Nanos fromUnit = frontTime(m_fromUnit);

@@ -6,6 +6,9 @@
 #include "link/LibFtdi.h"
 #include "link/PosixSerial.h"
 #include "link/VendorLibrary.h"
+#include "sim/Clock.h"
+#include "sim/EmulatedBackend.h"
+#include "sim/EmulatedUnit.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -79,6 +82,30 @@ private:
     link::LibFtdi m_library{m_bus.factory(), m_bus.clock()};
 };
 
+// Instant pacing keeps every byte the unit sends waiting at once, while the machine's clock
+// lets the read time-out run in real milliseconds, as on the other backends. The unit
+// neither greets nor answers, so nothing the suite writes starts a transfer.
+class EmulatedTarget final : public LinkUnderTest {
+public:
+    EmulatedTarget() {
+        m_unit.faults().noGreeting = true;
+        m_unit.faults().stopAnsweringAfter = 0;
+    }
+    ftdi::D2xxApi& api() override { return m_backend; }
+    void unitSends(const std::vector<std::uint8_t>& bytes) override {
+        m_unit.sendRaw(bytes, sim::Nanos{m_clock.now()});
+    }
+    std::vector<std::uint8_t> unitReceived() override {
+        m_backend.runLineToNow();
+        return m_unit.takeReceivedBytes();
+    }
+
+private:
+    sim::SteadyClock m_clock;
+    sim::EmulatedUnit m_unit;
+    sim::EmulatedBackend m_backend{m_unit, m_clock, sim::Pacing::Instant};
+};
+
 template <typename Target> ContractTarget target(const char* name) {
     return ContractTarget{name, [] { return std::make_unique<Target>(); }};
 }
@@ -87,10 +114,9 @@ template <typename Target> ContractTarget target(const char* name) {
 
 std::vector<ContractTarget> contractTargets() {
     return {
-        target<FakeTarget>("RecordingFake"),
-        target<PtyTarget>("PosixSerialOnPty"),
-        target<StandinTarget>("VendorLibraryStandin"),
-        target<LibFtdiTarget>("LibFtdiOverFake"),
+        target<FakeTarget>("RecordingFake"),           target<PtyTarget>("PosixSerialOnPty"),
+        target<StandinTarget>("VendorLibraryStandin"), target<LibFtdiTarget>("LibFtdiOverFake"),
+        target<EmulatedTarget>("EmulatedUnit"),
     };
 }
 

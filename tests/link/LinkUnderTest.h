@@ -33,9 +33,8 @@ inline void PrintTo(const ContractTarget& target, std::ostream* out) {
     *out << target.name;
 }
 
-// The fake, the serial backend on a pseudo-terminal, the vendor library's stand-in and
-// libftdi1 over its fake. The emulated unit speaks only the protocol, so its side of the
-// contract is checked with its own tests (tests/sim).
+// The fake, the serial backend on a pseudo-terminal, the vendor library's stand-in,
+// libftdi1 over its fake, and the emulated unit kept silent, its bytes sent raw.
 [[nodiscard]] std::vector<ContractTarget> contractTargets();
 
 } // namespace rtw::test

@@ -225,6 +225,45 @@ TEST_F(UnitTest, StopsAnsweringAfterNFramesOrPackets) {
     EXPECT_TRUE(feed(wire::kAck).empty());
 }
 
+TEST_F(UnitTest, SilentFromTheStartOrOnceTheLimitIsReachedEvenForHandshakes) {
+    unit.faults().stopAnsweringAfter = 0;
+    open();
+    EXPECT_TRUE(feed(wire::kSendHandshake).empty());
+    EXPECT_TRUE(feed(wire::kReadHandshake).empty());
+
+    unit.faults().stopAnsweringAfter = 1;
+    openForSend();
+    EXPECT_EQ(feed(frame(0x0000, std::uint8_t{1})).size(), 16u);
+    EXPECT_TRUE(feed(wire::kReadHandshake).empty()) << "the one answer was the echo";
+}
+
+TEST_F(UnitTest, RawBytesGoOutAsSentAndLeaveTheProtocolAlone) {
+    const Bytes raw{wire::kSendHandshakeAnswer, 0x00, 0xAA, 0xFF};
+    unit.sendRaw(raw, Nanos{1s});
+    EXPECT_TRUE(unit.takeEmissions().empty()) << "no session";
+
+    openForSend();
+    unit.sendRaw(raw, Nanos{2s});
+    const auto out = unit.takeEmissions();
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].bytes, raw);
+    EXPECT_EQ(out[0].earliest, Nanos{2s});
+    const Bytes block = frame(0x0010, std::uint8_t{0x22});
+    EXPECT_EQ(feed(block, Nanos{2s}), dataOf(block)) << "still in the send";
+}
+
+TEST_F(UnitTest, EveryReceivedByteIsLoggedOnceIgnoredOnesIncluded) {
+    unit.receive(0x42, Nanos{0});
+    open();
+    (void)feed(Bytes{wire::kAck, wire::kReadHandshake, wire::kAck});
+    EXPECT_EQ(unit.takeReceivedBytes(),
+              (Bytes{0x42, wire::kAck, wire::kReadHandshake, wire::kAck}));
+    EXPECT_TRUE(unit.takeReceivedBytes().empty());
+    (void)feed(0x01);
+    unit.clearLog();
+    EXPECT_TRUE(unit.takeReceivedBytes().empty());
+}
+
 TEST_F(UnitTest, PacketFaults) {
     unit.faults().packetFaults = {{0x0010, PacketFaultKind::Short, 17},
                                   {0x0020, PacketFaultKind::Split, 10}};

@@ -146,6 +146,17 @@ TEST(LinkTiming, AWholeSendThenReadGivesTheMemoryBackInWireTimePlusLatency) {
     }
 }
 
+TEST(LinkTiming, RawBytesFromTheUnitKeepTheLineAndTheTimer) {
+    PacedRig rig;
+    rig.unit.faults().noGreeting = true;
+    rig.pc.connect(16);
+    rig.clock.advance(1ms);
+    const Bytes raw = bytesOf("RTW53");
+    rig.unit.sendRaw(raw, Nanos{rig.clock.now()});
+    EXPECT_EQ(rig.pc.read(5), raw);
+    EXPECT_EQ(rig.clock.now(), Micros{16ms}) << "on the wire until 6.2 ms, then the first tick";
+}
+
 TEST(LinkTiming, InstantMovesEveryByteAtOnce) {
     PacedRig rig(Pacing::Instant);
     rig.connectGreetAndHandshake(16, wire::kSendHandshake);
