@@ -30,9 +30,6 @@ public:
 
     LinkModel(EmulatedUnit& unit, Pacing pacing, int baud = wire::kBaudRate);
 
-    [[nodiscard]] Pacing pacing() const { return m_pacing; }
-    [[nodiscard]] Nanos byteTime() const { return m_byteTime; }
-
     // A new session: all buffers empty, the unit restarts and greets.
     void open(Nanos at);
     void close();

@@ -58,8 +58,6 @@ public:
     [[nodiscard]] TfMain& fMain() { return *m_main; }
     [[nodiscard]] TfSend& fSend() { return *m_send; }
     [[nodiscard]] TfRead& fRead() { return *m_read; }
-    // The emulated unit with --simulate; none otherwise.
-    [[nodiscard]] sim::EmulatedUnit* emulatedUnit() { return m_unit.get(); }
 
 private:
     struct LinkParts {
