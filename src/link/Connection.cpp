@@ -1,7 +1,7 @@
 #include "link/Connection.h"
 
 #include "config/Cp1252.h"
-#include "protocol/ProtocolConstants.h"
+#include "wire/ProtocolConstants.h"
 
 #include <string_view>
 

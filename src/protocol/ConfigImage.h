@@ -2,7 +2,7 @@
 // The unit's 4 KB configuration memory: encoding a configuration into addressed blocks and
 // applying received blocks to a configuration.
 #include "config/DeviceConfig.h"
-#include "protocol/ProtocolConstants.h"
+#include "wire/ProtocolConstants.h"
 
 #include <array>
 #include <cstdint>

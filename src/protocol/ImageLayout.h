@@ -1,7 +1,7 @@
 #pragma once
 // Where each field of the configuration lives in the unit's memory.
 #include "config/FieldTable.h"
-#include "protocol/ProtocolConstants.h"
+#include "wire/ProtocolConstants.h"
 
 #include <array>
 #include <cstdint>

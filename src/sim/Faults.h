@@ -3,7 +3,7 @@
 // healthy unit on a healthy port. Counters named "session" restart whenever the port is
 // opened or reset.
 #include "link/FTDItypes.h"
-#include "protocol/ProtocolConstants.h"
+#include "wire/ProtocolConstants.h"
 #include "sim/Clock.h"
 
 #include <cstddef>

@@ -3,7 +3,7 @@
 // directions, and the USB chip that holds bytes from the unit until its latency timer
 // fires or a USB packet's worth has gathered. Instant mode moves every byte at once.
 // The model is advanced explicitly; callers pass the times at which things happen.
-#include "protocol/ProtocolConstants.h"
+#include "wire/ProtocolConstants.h"
 #include "sim/Clock.h"
 #include "sim/EmulatedUnit.h"
 

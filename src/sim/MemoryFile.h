@@ -1,6 +1,6 @@
 #pragma once
 // The unit's memory as a file of exactly 4096 bytes, for the pseudo-terminal server.
-#include "protocol/ProtocolConstants.h"
+#include "wire/ProtocolConstants.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "ui/Gauge.h"
 
-#include "protocol/ProtocolConstants.h"
+#include "wire/ProtocolConstants.h"
 
 #include <QPainter>
 

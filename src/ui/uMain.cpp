@@ -1,7 +1,7 @@
 #include "ui/uMain.h"
 
 #include "config/Clear.h"
-#include "protocol/ProtocolConstants.h"
+#include "wire/ProtocolConstants.h"
 #include "settings/SettingsFile.h"
 #include "ui/FieldControl.h"
 #include "ui/ProgressDialog.h"

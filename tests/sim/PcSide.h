@@ -2,7 +2,7 @@
 // The PC's end of the seam for the emulated unit's tests: the calls a connection makes,
 // and reads and writes that hand back bytes.
 #include "link/FTDIdll.h"
-#include "protocol/ProtocolConstants.h"
+#include "wire/ProtocolConstants.h"
 
 #include "SimTestHelpers.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // Small builders shared by the emulated unit's tests.
-#include "protocol/ProtocolConstants.h"
+#include "wire/ProtocolConstants.h"
 #include "sim/EmulatedUnit.h"
 
 #include <cstdint>
