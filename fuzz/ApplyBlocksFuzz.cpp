@@ -1,17 +1,19 @@
 // Applies arbitrary received blocks, 18 input bytes each (address high, address low, 16
 // data bytes), to one configuration with one SMS assembly, as a Read would. After every
-// block the phone lists keep their invariants, the assembly stays bounded, and no field
-// outside what the block's address names has changed. A configuration reached this way
-// that can be sent encodes to blocks that give it back.
+// block the phone lists keep their invariants, only the block's own SMS area is assembled,
+// and no field outside what the block's address names has changed. A configuration
+// reached this way that can be sent encodes to blocks that give it back.
 #include "config/DeviceConfig.h"
 #include "config/Validation.h"
 #include "protocol/ConfigImage.h"
-#include "protocol/ImageLayout.h"
+#include "protocol/MemoryMap.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <span>
 #include <string>
 
 namespace {
@@ -43,26 +45,33 @@ void checkLists(const DeviceConfig& c, std::uint16_t address) {
     }
 }
 
-void checkAssembly(const SmsAssembly& sms, std::uint16_t address) {
-    check(sms.collected.size() <= wire::kSmsCapacity, "more than 127 bytes collected", address);
-    if (sms.pending) {
-        check(sms.areaAddress >= wire::kSmsBase && sms.areaAddress < wire::kMemorySize &&
-                  sms.areaAddress % wire::kSmsAreaStride == 0,
-              "pending area is not an SMS area", address);
-        check(sms.pendingText == (sms.areaAddress % wire::kSmsGroupStride == 0 ? 1 : 2),
-              "pending text number does not match its area", address);
+// A block changes the assembly of its own SMS area only, and nothing outside the areas.
+void checkAssembly(const SmsAssembly& before, const SmsAssembly& after, std::uint16_t address) {
+    std::optional<std::size_t> own;
+    std::size_t area = 0;
+    for (const SmsGroup& group : kSmsGroups) {
+        for (std::size_t t = 0; t < group.texts.size(); ++t, ++area) {
+            const std::size_t first = group.base + t * wire::kSmsAreaStride;
+            if (address >= first && address < first + wire::kSmsAreaSize) {
+                own = area;
+            }
+        }
+    }
+    for (std::size_t a = 0; a < kSmsAreaCount; ++a) {
+        check(a == own || before.areas[a] == after.areas[a],
+              "the assembly of another SMS area changed", address);
     }
 }
 
-// Whether a block at this address may change the field, worked out from the layout
+// Whether a block at this address may change the field, worked out from the map's rows
 // rather than from the code under test.
 bool mayChange(std::uint16_t address, const FieldInfo& f) {
     if (address < wire::kDtmfZap1) {
         std::size_t list = 0;
-        while (list + 1 < kListBases.size() && address >= kListBases[list + 1]) {
+        while (list + 1 < kListPlacements.size() && address >= kListPlacements[list + 1].base) {
             ++list;
         }
-        return f.list && static_cast<std::size_t>(*f.list) == list;
+        return f.list && *f.list == kListPlacements[list].list;
     }
     for (const DtmfPlacement& p : kDtmfPlacements) {
         if (p.address == address) {
@@ -74,9 +83,13 @@ bool mayChange(std::uint16_t address, const FieldInfo& f) {
     }
     if (address >= wire::kSmsBase && address < wire::kMemorySize) {
         // Only the text of the block's own area.
-        const SmsGroup& group = smsGroupAt(address);
-        return f.name ==
-               (address % wire::kSmsGroupStride < wire::kSmsAreaStride ? group.text1 : group.text2);
+        const SmsGroup* group = &kSmsGroups.front();
+        for (const SmsGroup& g : kSmsGroups) {
+            if (address >= g.base) {
+                group = &g;
+            }
+        }
+        return f.name == group->texts[(address - group->base) / wire::kSmsAreaStride];
     }
     return false;
 }
@@ -109,15 +122,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     DeviceConfig config;
     SmsAssembly sms;
     for (std::size_t at = 0; at + wire::kFrameSize <= size; at += wire::kFrameSize) {
-        ImageBlock block;
-        block.address = static_cast<std::uint16_t>(data[at] << 8 | data[at + 1]);
-        for (std::size_t i = 0; i < wire::kBlockSize; ++i) {
-            block.data[i] = data[at + 2 + i];
-        }
+        const ImageBlock block = decodeFrame(
+            std::span<const std::uint8_t, wire::kFrameSize>(data + at, wire::kFrameSize));
         const DeviceConfig before(config);
+        const SmsAssembly smsBefore = sms;
         ApplyImageBlock(config, block, sms);
         checkLists(config, block.address);
-        checkAssembly(sms, block.address);
+        checkAssembly(smsBefore, sms, block.address);
         checkUntouched(before, config, block.address);
     }
     checkRoundTrip(config);

@@ -1,14 +1,13 @@
 // The packet steps of a Read: receiving, acknowledging and applying one packet.
 #include "protocol/TransferSteps.h"
 
-#include <algorithm>
 #include <array>
 
 namespace rtw {
 
 std::optional<ImageBlock> ReadPacket(TransferContext& context) {
     tftdichip& port = *context.link.devicePort;
-    std::array<std::uint8_t, wire::kFrameSize> buffer{};
+    Frame buffer{};
     for (int read = 0; read < wire::kMaxPacketReads; ++read) {
         context.host.processEvents();
         buffer.fill(wire::kFillByte);
@@ -17,9 +16,7 @@ std::optional<ImageBlock> ReadPacket(TransferContext& context) {
             return std::nullopt;
         }
         if (count == buffer.size()) {
-            ImageBlock packet;
-            packet.address = static_cast<std::uint16_t>(buffer[0] << 8 | buffer[1]);
-            std::copy(buffer.begin() + 2, buffer.end(), packet.data.begin());
+            const ImageBlock packet = decodeFrame(buffer);
             context.flags.currentAddress = packet.address;
             return packet;
         }
@@ -59,13 +56,12 @@ StepEnd MiddlePacketSMS(TransferContext& context, DeviceConfig& config, const Im
 
 StepEnd applyPacket(TransferContext& context, DeviceConfig& config, const ImageBlock& packet,
                     SmsAssembly& sms) {
-    const std::uint16_t address = packet.address;
-    if (address >= wire::kSmsBase && address < wire::kMemorySize) {
-        const auto place = static_cast<std::uint8_t>(address & 0xFF);
-        if (place == wire::kSmsFirstBlockText1 || place == wire::kSmsFirstBlockText2) {
+    if (const Location at = locate(packet.address); at.kind == BlockKind::SmsArea) {
+        const bool aligned = at.byte == 0;
+        if (aligned && at.index == 0) {
             return FirstPacketSMS(context, config, packet, sms);
         }
-        if (place != wire::kSmsLastBlockText1 && place != wire::kSmsLastBlockText2) {
+        if (!aligned || at.index + 1 != at.region->blocks) {
             return MiddlePacketSMS(context, config, packet, sms);
         }
     }

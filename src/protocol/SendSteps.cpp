@@ -1,4 +1,4 @@
-// The block steps of a Send: one attempt, a block repeated until echoed, an SMS area.
+// The block steps of a Send: one attempt, and a block repeated until echoed.
 #include "protocol/TransferSteps.h"
 
 #include <algorithm>
@@ -11,15 +11,12 @@ PortState SendTxString(TransferContext& context, std::span<const std::uint8_t> d
     if (data.size() > wire::kBlockSize) {
         throw std::invalid_argument("SendTxString: a block holds at most 16 bytes");
     }
-    std::array<std::uint8_t, wire::kBlockSize> block{};
-    std::copy(data.begin(), data.end(), block.begin());
+    ImageBlock block;
+    std::copy(data.begin(), data.end(), block.data.begin());
 
     context.host.processEvents();
-    const std::uint16_t address = context.flags.currentAddress;
-    std::array<std::uint8_t, wire::kFrameSize> frame{};
-    frame[0] = static_cast<std::uint8_t>(address >> 8);
-    frame[1] = static_cast<std::uint8_t>(address & 0xFF);
-    std::copy(block.begin(), block.end(), frame.begin() + 2);
+    block.address = context.flags.currentAddress;
+    const Frame frame = encodeFrame(block);
 
     tftdichip& port = *context.link.devicePort;
     std::uint32_t written = 0;
@@ -32,12 +29,12 @@ PortState SendTxString(TransferContext& context, std::span<const std::uint8_t> d
     if (!port.read(echo.data(), static_cast<std::uint32_t>(echo.size()), count)) {
         return PortState::Failed;
     }
-    if (written == frame.size() && count == echo.size() && echo == block) {
+    if (written == frame.size() && count == echo.size() && echo == block.data) {
         context.flags.stepDone = true;
     }
     // Good or bad, the gauge shows the block tried last; the clock block leaves it full.
-    if (address <= wire::kLastImageBlock) {
-        context.dialog.setGaugeValue(address);
+    if (block.address <= wire::kLastImageBlock) {
+        context.dialog.setGaugeValue(block.address);
     }
     return PortState::Working;
 }
@@ -56,17 +53,9 @@ StepEnd sendBlock(TransferContext& context, std::span<const std::uint8_t> data) 
     return StepEnd::Failed;
 }
 
-StepEnd SendTextSMS(TransferContext& context, std::string_view text) {
-    const auto area = encodeSmsArea(text);
-    for (std::size_t offset = 0; offset < area.size(); offset += wire::kBlockSize) {
-        if (sendBlock(context, std::span(area).subspan(offset, wire::kBlockSize)) !=
-            StepEnd::Done) {
-            return StepEnd::Failed;
-        }
-        context.flags.currentAddress =
-            static_cast<std::uint16_t>(context.flags.currentAddress + wire::kBlockSize);
-    }
-    return StepEnd::Done;
+StepEnd sendImageBlock(TransferContext& context, const ImageBlock& block) {
+    context.flags.currentAddress = block.address;
+    return sendBlock(context, block.data);
 }
 
 } // namespace rtw

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string_view>
 
 namespace rtw {
 
@@ -37,9 +36,8 @@ enum class StepEnd : std::uint8_t {
 // Send: repeats SendTxString on one block until it is echoed, at most
 // wire::kMaxBlockAttempts times.
 [[nodiscard]] StepEnd sendBlock(TransferContext& context, std::span<const std::uint8_t> data);
-// Send: writes the 128-byte area of one SMS text from currentAddress on, block by block,
-// and leaves currentAddress 128 higher.
-[[nodiscard]] StepEnd SendTextSMS(TransferContext& context, std::string_view text);
+// Send: sets currentAddress to the block's address and sends it with sendBlock.
+[[nodiscard]] StepEnd sendImageBlock(TransferContext& context, const ImageBlock& block);
 
 // Read: receives one 18-byte packet and sets currentAddress from it. Incomplete reads are
 // dropped; wire::kMaxPacketReads of them in a row end the Read.

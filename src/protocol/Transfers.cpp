@@ -2,7 +2,6 @@
 
 #include "config/Cp1252.h"
 #include "config/Validation.h"
-#include "protocol/ImageLayout.h"
 #include "protocol/TransferSteps.h"
 
 #include <algorithm>
@@ -190,18 +189,7 @@ TransferResult btnSendClick(TransferContext& context, const DeviceConfig& config
         return TransferResult::NoAnswer;
     };
     for (const ImageBlock& block : image) {
-        if (block.address >= wire::kSmsBase) {
-            break; // the SMS areas go out text by text below
-        }
-        context.flags.currentAddress = block.address;
-        if (sendBlock(context, block.data) != StepEnd::Done) {
-            return noAnswer();
-        }
-    }
-    for (const SmsGroup& group : kSmsGroups) {
-        context.flags.currentAddress = group.base;
-        if (SendTextSMS(context, config.text(group.text1)) != StepEnd::Done ||
-            SendTextSMS(context, config.text(group.text2)) != StepEnd::Done) {
+        if (sendImageBlock(context, block) != StepEnd::Done) {
             return noAnswer();
         }
     }

@@ -8,7 +8,6 @@ namespace {
 constexpr std::uint8_t kNak = 0x15; // what a unit that refuses the handshake starts with
 constexpr std::size_t kShortHandshakeAnswer = 10;
 constexpr std::size_t kGreetingFirstPart = 5;
-constexpr std::size_t kPacketCount = wire::kMemorySize / wire::kBlockSize;
 
 [[nodiscard]] bool twoDigits(const std::array<std::uint8_t, wire::kBlockSize>& data, std::size_t at,
                              int low, int high, int& value) {
@@ -154,7 +153,7 @@ void EmulatedUnit::answerHandshake(std::uint8_t handshake, Nanos at) {
 
 void EmulatedUnit::takeFrameByte(std::uint8_t byte, Nanos at) {
     m_frame[m_frameFill++] = byte;
-    if (m_frameFill == wire::kFrameSize) {
+    if (m_frameFill == m_frame.size()) {
         m_frameFill = 0;
         frameComplete(at);
     }
@@ -169,14 +168,11 @@ bool EmulatedUnit::answerLimitReached() {
 }
 
 void EmulatedUnit::frameComplete(Nanos at) {
-    ImageBlock block;
-    block.address = static_cast<std::uint16_t>(m_frame[0] << 8 | m_frame[1]);
-    std::copy(m_frame.begin() + 2, m_frame.end(), block.data.begin());
+    const ImageBlock block = decodeFrame(m_frame);
     m_frames.push_back(block);
     ++m_stats.framesReceived;
-    if (block.address < wire::kMemorySize) {
-        m_image.store(block);
-    } else if (block.address == wire::kClockBlock) {
+    m_image.store(block); // changes nothing at or above 4096
+    if (locate(block.address).kind == BlockKind::Clock) {
         if (auto when = parseClockText(block.data)) {
             m_clock = *when;
         }
@@ -204,9 +200,8 @@ void EmulatedUnit::frameComplete(Nanos at) {
 void EmulatedUnit::sendPacket(Nanos at) {
     const ImageBlock block =
         m_image.block(static_cast<std::uint16_t>(m_nextPacket * wire::kBlockSize));
-    std::vector<std::uint8_t> packet{static_cast<std::uint8_t>(block.address >> 8),
-                                     static_cast<std::uint8_t>(block.address & 0xFF)};
-    packet.insert(packet.end(), block.data.begin(), block.data.end());
+    const Frame frame = encodeFrame(block);
+    std::vector<std::uint8_t> packet(frame.begin(), frame.end());
 
     const auto fault = std::find_if(m_faults.packetFaults.begin(), m_faults.packetFaults.end(),
                                     [&](const auto& f) { return f.address == block.address; });
@@ -222,7 +217,7 @@ void EmulatedUnit::sendPacket(Nanos at) {
     }
     ++m_answers;
     ++m_stats.packetsSent;
-    if (++m_nextPacket == kPacketCount) {
+    if (++m_nextPacket == kMemoryBlockCount) {
         m_state = State::Idle;
         ++m_stats.readsCompleted;
     }

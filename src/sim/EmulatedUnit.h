@@ -97,7 +97,7 @@ private:
     UnitStats m_stats;
 
     State m_state = State::Closed;
-    std::array<std::uint8_t, wire::kFrameSize> m_frame{};
+    Frame m_frame{};
     std::size_t m_frameFill = 0;
     Nanos m_lastByteAt{0};
     std::size_t m_nextPacket = 0;

@@ -70,7 +70,7 @@ TEST(ApplyImageBlock, AddressesThatCarryNothingChangeNothing) {
         SmsAssembly sms;
         ApplyImageBlock(c, blockAt(address, {3, '1', '2', '3', 0xFF, 0xFF, 0xFF, 0xFF}), sms);
         EXPECT_TRUE(c.sameValues(before)) << address << ": " << differences(before, c);
-        EXPECT_FALSE(sms.pending) << address;
+        EXPECT_EQ(sms, SmsAssembly{}) << address;
     }
 }
 
@@ -227,41 +227,77 @@ TEST(ApplyImageBlock, SmsAreaSetsTheTextOfItsGroupAndNumber) {
         test::applyAll(c, smsArea(t.area, t.length, t.text), sms);
         EXPECT_EQ(c.text(t.field), t.expected) << t.field;
         EXPECT_EQ(changedFields(before, c), std::vector<std::string>{t.field});
-        EXPECT_FALSE(sms.pending) << t.field;
     }
 }
 
-TEST(ApplyImageBlock, SmsBlocksOutsideTheirOpenAreaChangeNothing) {
+// The blocks of one area in the given order; a text is set once every block of its
+// length is in, whatever came before, twice or in between.
+TEST(ApplyImageBlock, SmsTextIsAssembledByAddressNotByArrival) {
+    struct Case {
+        const char* name;
+        std::vector<std::size_t> order; // block numbers 0 to 7 of the area
+        bool complete;
+    };
+    // Length 40: the length byte and text bytes 1 to 40 lie in blocks 0, 1 and 2.
+    const Case cases[] = {
+        {"in order", {0, 1, 2, 3, 4, 5, 6, 7}, true},
+        {"reversed", {7, 6, 5, 4, 3, 2, 1, 0}, true},
+        {"a middle block repeated", {0, 1, 1, 1, 2, 3, 4, 5, 6, 7}, true},
+        {"a middle block before the first", {2, 0, 1, 3, 4, 5, 6, 7}, true},
+        {"the last block first", {7, 0, 1, 2, 3, 4, 5, 6}, true},
+        {"the first block again at the end", {0, 1, 2, 3, 4, 5, 6, 7, 0}, true},
+        {"only the blocks of its length", {1, 0, 2}, true},
+        {"a block of its length missing", {0, 1, 3, 4, 5, 6, 7}, false},
+        {"a block of its length missing, another twice", {0, 1, 1, 3, 4, 5, 6, 7}, false},
+        {"the first block missing", {1, 2, 3, 4, 5, 6, 7}, false},
+    };
+    const auto area = smsArea(0x0D00, 40, letters(40));
+    for (const Case& t : cases) {
+        SCOPED_TRACE(t.name);
+        const DeviceConfig before = busyConfig();
+        DeviceConfig c(before);
+        SmsAssembly sms;
+        for (const std::size_t j : t.order) {
+            ApplyImageBlock(c, area.at(j), sms);
+        }
+        EXPECT_EQ(c.text("memoSMSNV1"), t.complete ? letters(40) : "old");
+        EXPECT_EQ(changedFields(before, c),
+                  t.complete ? std::vector<std::string>{"memoSMSNV1"} : std::vector<std::string>{});
+    }
+}
+
+TEST(ApplyImageBlock, SmsBlocksCountForTheirOwnAreaOnly) {
     const auto zap2 = smsArea(0x0E80, 20, letters(20));
     const auto zap1 = smsArea(0x0E00, 20, "zzzzzzzzzzzzzzzzzzzz");
     const auto v1 = smsArea(0x0C00, 20, "vvvvvvvvvvvvvvvvvvvv");
     const DeviceConfig before = busyConfig();
 
-    // Middle and last blocks without any first block.
+    // Middle and last blocks without their first block.
     DeviceConfig c(before);
     SmsAssembly sms;
     test::applyAll(c, {zap2.begin() + 1, zap2.end()}, sms);
     EXPECT_TRUE(c.sameValues(before)) << differences(before, c);
 
-    // An area opened, then blocks of the group's other text and of another group arrive.
-    ApplyImageBlock(c, zap2[0], sms);
+    // Blocks of the group's other text and of another group in between.
     for (std::size_t j = 1; j < 8; ++j) {
         ApplyImageBlock(c, zap1[j], sms);
         ApplyImageBlock(c, v1[j], sms);
     }
     EXPECT_TRUE(c.sameValues(before)) << differences(before, c);
-    // ... and the open area still completes with its own bytes only.
-    test::applyAll(c, {zap2.begin() + 1, zap2.end()}, sms);
+    // Each area completes with its own bytes when its first block comes.
+    ApplyImageBlock(c, zap2[0], sms);
     EXPECT_EQ(c.text("memoSMSZAP2"), letters(20));
     EXPECT_EQ(changedFields(before, c), std::vector<std::string>{"memoSMSZAP2"});
+    ApplyImageBlock(c, v1[0], sms);
+    EXPECT_EQ(c.text("memoSMSV1"), "vvvvvvvvvvvvvvvvvvvv");
+    EXPECT_EQ(c.text("memoSMSZAP1"), "old");
 
-    // Completing clears the pending state: a repeated last block finds nothing open.
-    c.setText("memoSMSZAP2", "kept");
+    // A repeated last block adds nothing.
     ApplyImageBlock(c, zap2[7], sms);
-    EXPECT_EQ(c.text("memoSMSZAP2"), "kept");
+    EXPECT_EQ(c.text("memoSMSZAP2"), letters(20));
 }
 
-TEST(ApplyImageBlock, FirstBlockStartsTheAssemblyAfresh) {
+TEST(ApplyImageBlock, AreaReceivedAgainGivesItsNewText) {
     const auto first = smsArea(0x0C00, 40, letters(40));
     const auto second = smsArea(0x0C00, 3, "new");
     DeviceConfig c;
@@ -271,14 +307,33 @@ TEST(ApplyImageBlock, FirstBlockStartsTheAssemblyAfresh) {
     EXPECT_EQ(c.text("memoSMSV1"), "new");
 }
 
-TEST(ApplyImageBlock, RepeatedMiddleBlocksCollectAtMost127Bytes) {
+TEST(ApplyImageBlock, RepeatedMiddleBlocksNeitherShiftNorDuplicateBytes) {
     auto area = smsArea(0x0C80, 255, letters(127));
     const ImageBlock middle = area[3];
     area.insert(area.begin() + 3, 5, middle);
     DeviceConfig c;
     SmsAssembly sms;
     test::applyAll(c, area, sms);
-    EXPECT_EQ(c.text("memoSMSV2").size(), 127u);
+    EXPECT_EQ(c.text("memoSMSV2"), letters(127)); // a length above 127 takes the whole area
+}
+
+// Blocks at addresses between an area's blocks put their bytes where the address says;
+// what would pass the area's end belongs to no text of theirs.
+TEST(ApplyImageBlock, SmsBlockInsideAnAreaLandsAtItsAddress) {
+    DeviceConfig c;
+    SmsAssembly sms;
+    ApplyImageBlock(c, smsArea(0x0C00, 20, letters(20))[0], sms);
+    ImageBlock inside;
+    inside.address = 0x0C05;
+    inside.data.fill('x');
+    ApplyImageBlock(c, inside, sms);
+    EXPECT_EQ(c.text("memoSMSV1"), letters(4) + std::string(16, 'x'));
+
+    const SmsAssembly held = sms;
+    inside.address = 0x0C75; // its last 5 bytes would reach the area at 0x0C80
+    ApplyImageBlock(c, inside, sms);
+    EXPECT_EQ(sms.areas[1], held.areas[1]);
+    EXPECT_EQ(c.text("memoSMSV2"), "");
 }
 
 } // namespace

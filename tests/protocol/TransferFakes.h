@@ -199,10 +199,8 @@ public:
                             std::uint32_t* bytesReturned) override {
         if (bytesToRead == wire::kFrameSize && nextPacket) {
             if (const std::optional<ImageBlock> packet = nextPacket()) {
-                auto* out = static_cast<std::uint8_t*>(buffer);
-                out[0] = static_cast<std::uint8_t>(packet->address >> 8);
-                out[1] = static_cast<std::uint8_t>(packet->address & 0xFF);
-                std::copy(packet->data.begin(), packet->data.end(), out + 2);
+                const Frame frame = encodeFrame(*packet);
+                std::copy(frame.begin(), frame.end(), static_cast<std::uint8_t*>(buffer));
                 *bytesReturned = wire::kFrameSize;
                 return ftdi::FT_OK;
             }
