@@ -38,15 +38,9 @@ inline constexpr std::uint16_t kUnusedBlock2 = 3056;
 inline constexpr std::uint16_t kLastImageBlock = 4080; // a Read ends at or above it
 inline constexpr std::uint16_t kClockBlock = 0x8080;
 
-// SMS areas: each group holds its two texts in consecutive 128-byte areas, and every group
-// base is a multiple of 256, so an address's low byte tells the text and the block's place.
-inline constexpr std::uint16_t kSmsGroupStride = 256;
+// SMS areas: each group holds its two texts in consecutive 128-byte areas.
 inline constexpr std::uint16_t kSmsAreaStride = 128;
 inline constexpr std::size_t kSmsBlocksPerArea = 8;
-inline constexpr std::uint8_t kSmsFirstBlockText1 = 0x00;
-inline constexpr std::uint8_t kSmsFirstBlockText2 = 0x80;
-inline constexpr std::uint8_t kSmsLastBlockText1 = 0x70;
-inline constexpr std::uint8_t kSmsLastBlockText2 = 0xF0;
 
 // Settings block: byte positions and bits.
 inline constexpr std::size_t kSetContactTypes = 0;
