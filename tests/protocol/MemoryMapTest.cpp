@@ -38,13 +38,14 @@ DeviceConfig distinctConfig() {
             ++n;
         }
     }
-    c.setText("spinINTERVAL", "180");
-    c.setText("spinCAS", "23");
-    c.setText("SpinCASRELE1", "5");
-    c.setText("SpinCASRELE2", "250");
-    c.setText("spinKREDIT", "9");
-    c.setText("spinDELAY1", "255");
-    c.setText("spinDELAY2", "7");
+    const std::pair<const char*, const char*> numbers[] = {
+        {"spinINTERVAL", "180"}, {"spinCAS", "23"},   {"SpinCASRELE1", "5"},
+        {"SpinCASRELE2", "250"}, {"spinKREDIT", "9"}, {"spinDELAY1", "255"},
+        {"spinDELAY2", "7"},
+    };
+    for (const auto& [field, text] : numbers) {
+        c.setText(field, text);
+    }
     c.setSelected("rbVST2_2", true);
     return c;
 }
