@@ -427,7 +427,8 @@ void MainWindowTest::hintsComeFromTheNearestControlThatHasOne_data() {
                               << "Telefon Nummer an welche Info bei Statusänderung der "
                                  "Eingänge versendet wird";
     QTest::newRow("disabled entry") << "editTCV1_2"
-                                    << "Tel. Nr. für SMS-Versand";
+                                    << "Telefon Nummer an welche Info bei Statusänderung der "
+                                       "Eingänge versendet wird";
     QTest::newRow("number field") << "spinCAS"
                                   << "Zeit, wann eine autom. Status-SMS versendet wird";
     QTest::newRow("save") << "btnSave"
