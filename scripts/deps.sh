@@ -6,6 +6,10 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libftdi1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    # The window's own font (see windowFont()) and Qt's German texts for its dialogs.
+    fonts-liberation2 qt6-translations-l10n
+    # The other desktop families the window is tested with.
+    fonts-dejavu-core fonts-dejavu-extra fonts-noto-core fonts-cantarell
 )
 if [ "${RTW_WITH_CLANG:-0}" = 1 ]; then
     packages+=(clang libclang-rt-14-dev)

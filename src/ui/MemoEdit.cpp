@@ -3,8 +3,10 @@
 #include "ui/InputMethodFilter.h"
 #include "ui/QtText.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QList>
+#include <QMenu>
 #include <QMimeData>
 #include <QTextCursor>
 
@@ -14,6 +16,7 @@ namespace rtw::ui {
 namespace {
 
 constexpr char kEnter = 13;
+constexpr char kCtrlV = 22;
 
 // The first characters of a text that fit into the given model length.
 QString cutToModelLength(const QString& text, qsizetype room) {
@@ -109,6 +112,25 @@ void MemoEdit::insertFromMimeData(const QMimeData* source) {
     QMimeData cut;
     cut.setText(text);
     QPlainTextEdit::insertFromMimeData(&cut);
+}
+
+} // namespace rtw::ui
+
+namespace rtw::ui {
+
+void MemoEdit::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu(event->pos());
+    if (!filterKeeps(m_filter, kCtrlV)) {
+        // Ctrl+V types a refused control code here: the menu must not offer it as the
+        // way to paste, though pasting from the menu itself works.
+        for (QAction* action : menu->actions()) {
+            if (action->objectName() == QLatin1String("edit-paste")) {
+                action->setText(action->text().section(QLatin1Char('\t'), 0, 0));
+            }
+        }
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 } // namespace rtw::ui

@@ -68,11 +68,7 @@ void PhoneEdit::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 bool PhoneEdit::event(QEvent* event) {
-    // A disabled entry has no hint of its own: the one of the control around it shows.
-    if (event->type() == QEvent::ToolTip && !isEnabled()) {
-        event->ignore();
-        return false;
-    }
+    // A grey entry shows its own hint too, else the one of the control around it.
     return QLineEdit::event(event);
 }
 

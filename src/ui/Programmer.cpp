@@ -9,7 +9,10 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStyleFactory>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstring>
@@ -129,6 +132,20 @@ bool styleRequested(int argc, char** argv) {
 
 } // namespace
 
+void useGermanQtTexts() {
+    // Qt's own dialogs, buttons and edit menus speak German like the window, whatever the
+    // user's locale.
+    static QTranslator* german = nullptr;
+    if (german != nullptr) {
+        return;
+    }
+    german = new QTranslator(QCoreApplication::instance());
+    if (german->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(german);
+    }
+}
+
 int runProgrammer(int argc, char** argv) {
     // Help needs no display: answer it before the window system is asked for one.
     for (int i = 1; i < argc; ++i) {
@@ -147,6 +164,14 @@ int runProgrammer(int argc, char** argv) {
     if (ownStyle) {
         // One look on every desktop: the colours of the window are set against it.
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    }
+
+    // Qt's own dialogs, buttons and edit menus speak German like the window, whatever the
+    // user's locale.
+    QTranslator qtGerman;
+    if (qtGerman.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtGerman);
     }
 
     const ParsedArguments parsed = parseArguments(QApplication::arguments());

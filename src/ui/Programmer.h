@@ -80,6 +80,9 @@ private:
     std::unique_ptr<TfRead> m_read;
 };
 
+// Loads Qt's German translations for its own dialogs and menus (once per application).
+void useGermanQtTexts();
+
 // The whole program: application object, windows, event loop.
 int runProgrammer(int argc, char** argv);
 

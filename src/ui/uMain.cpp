@@ -1,12 +1,12 @@
 #include "ui/uMain.h"
 
 #include "config/Clear.h"
-#include "wire/ProtocolConstants.h"
 #include "settings/SettingsFile.h"
 #include "ui/FieldControl.h"
 #include "ui/ProgressDialog.h"
 #include "ui/QtText.h"
 #include "ui/WindowLook.h"
+#include "wire/ProtocolConstants.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

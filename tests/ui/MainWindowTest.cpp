@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QHelpEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -83,6 +84,7 @@ private Q_SLOTS:
     void typingPassesTheFilters_data();
     void typingPassesTheFilters();
     void pasteIsNotFilteredButCtrlKeysAreInSmsTexts();
+    void smsEditMenuOffersNoRefusedShortcut();
     void groupsShowTheirColourInsideTheirFrames_data();
     void groupsShowTheirColourInsideTheirFrames();
     void entriesFollowTheFillRuleWithTheirColours();
@@ -154,6 +156,22 @@ void MainWindowTest::typingPassesTheFilters() {
     QTest::keyClick(control, Qt::Key_Return); // types nothing anywhere here
     QCOMPARE(shownText(control), shown);
     QCOMPARE(QString::fromStdString(w.config().text(field.toStdString())), shown.toLatin1());
+}
+
+void MainWindowTest::smsEditMenuOffersNoRefusedShortcut() {
+    QWidget* memo = m_window->control<QPlainTextEdit>("memoSMSV1")->viewport();
+    const QPoint at = memo->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, memo->mapToGlobal(at));
+    QApplication::sendEvent(memo, &event);
+    QMenu* menu = nullptr;
+    QTRY_VERIFY((menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) != nullptr);
+    QStringList texts;
+    for (const QAction* action : menu->actions()) {
+        texts << action->text();
+    }
+    menu->close();
+    QVERIFY2(texts.contains(QStringLiteral("Einf&ügen")), qPrintable(texts.join(u'|')));
+    QVERIFY2(texts.contains(QStringLiteral("&Kopieren\tStrg+C")), qPrintable(texts.join(u'|')));
 }
 
 void MainWindowTest::pasteIsNotFilteredButCtrlKeysAreInSmsTexts() {
@@ -427,7 +445,8 @@ void MainWindowTest::hintsComeFromTheNearestControlThatHasOne_data() {
                               << "Telefon Nummer an welche Info bei Statusänderung der "
                                  "Eingänge versendet wird";
     QTest::newRow("disabled entry") << "editTCV1_2"
-                                    << "Tel. Nr. für SMS-Versand";
+                                    << "Telefon Nummer an welche Info bei Statusänderung der "
+                                       "Eingänge versendet wird";
     QTest::newRow("number field") << "spinCAS"
                                   << "Zeit, wann eine autom. Status-SMS versendet wird";
     QTest::newRow("save") << "btnSave"

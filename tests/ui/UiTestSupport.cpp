@@ -11,6 +11,7 @@
 namespace rtw::ui::test {
 
 Window::Window() {
+    useGermanQtTexts();
     auto emulated = std::make_unique<sim::EmulatedBackend>(unit, clock, sim::Pacing::Instant);
     backend = emulated.get();
     programmer = std::make_unique<Programmer>(std::move(emulated));
