@@ -30,6 +30,7 @@ double wireSeconds(double bytes) {
 
 class NullView final : public ProgressView {
 public:
+    using ProgressView::ProgressView;
     void show() override {}
     void hide() override {}
     void setCaption(std::string_view) override {}
@@ -37,7 +38,6 @@ public:
     void setGaugeVisible(bool) override {}
     void setGaugeValue(int) override {}
     void setCancelVisible(bool) override {}
-    void btnCancelClick() override {}
 };
 
 class BenchHost final : public TransferHost {
@@ -119,8 +119,8 @@ Pair runBoth(sim::Clock& clock, int latencyMs) {
                                                             : static_cast<ftdi::D2xxApi&>(fixed);
     DeviceLink link(api);
     TransferFlags flags;
-    NullView view;
     BenchHost host(flags);
+    NullView view(link, flags, host);
     StderrSink sink;
     TransferContext context{link, flags, view, host, sink};
 

@@ -74,7 +74,7 @@ private:
 class FakeView final : public ProgressView {
 public:
     FakeView(DeviceLink& link, TransferFlags& flags, TransferHost& host, EventLog& log)
-        : m_link(link), m_flags(flags), m_host(host), m_log(log) {}
+        : ProgressView(link, flags, host), m_log(log) {}
 
     void show() override {
         visible = true;
@@ -106,14 +106,6 @@ public:
         cancelVisible = shown;
         m_log.push_back(shown ? "cancel shown" : "cancel hidden");
     }
-    void btnCancelClick() override {
-        m_log.push_back("cancel action");
-        ++cancelActions;
-        m_link.connected = false;
-        m_flags.stepDone = true;
-        hide();
-        m_host.setMainWindowEnabled(true);
-    }
     // The user's click: only possible while the button is there.
     void clickCancel() {
         if (cancelVisible && visible) {
@@ -127,12 +119,8 @@ public:
     std::string caption;
     std::string label;
     std::vector<int> gaugeValues;
-    int cancelActions = 0;
 
 private:
-    DeviceLink& m_link;
-    TransferFlags& m_flags;
-    TransferHost& m_host;
     EventLog& m_log;
 };
 
