@@ -4,6 +4,7 @@
 // our own overhead.
 #include "config/DeviceConfig.h"
 #include "link/Connection.h"
+#include "link/ForwardingApi.h"
 #include "protocol/Transfers.h"
 #include "sim/Clock.h"
 #include "sim/EmulatedBackend.h"
@@ -29,6 +30,7 @@ double wireSeconds(double bytes) {
 
 class NullView final : public ProgressView {
 public:
+    using ProgressView::ProgressView;
     void show() override {}
     void hide() override {}
     void setCaption(std::string_view) override {}
@@ -36,7 +38,6 @@ public:
     void setGaugeVisible(bool) override {}
     void setGaugeValue(int) override {}
     void setCancelVisible(bool) override {}
-    void btnCancelClick() override {}
 };
 
 class BenchHost final : public TransferHost {
@@ -72,46 +73,12 @@ public:
 
 // The chip keeps its factory latency timer: the PC's request to shorten it is not passed
 // on, as with a driver that does not allow it.
-class FixedLatency final : public ftdi::D2xxApi {
+class FixedLatency final : public link::ForwardingApi {
 public:
-    explicit FixedLatency(ftdi::D2xxApi& inner) : m_inner(inner) {}
-    ftdi::FT_STATUS FT_OpenEx(void* a, std::uint32_t f, ftdi::FT_HANDLE* h) override {
-        return m_inner.FT_OpenEx(a, f, h);
-    }
-    ftdi::FT_STATUS FT_Close(ftdi::FT_HANDLE h) override { return m_inner.FT_Close(h); }
-    ftdi::FT_STATUS FT_GetDeviceInfo(ftdi::FT_HANDLE h, std::uint32_t* t, std::uint32_t* i, char* s,
-                                     char* d, void* r) override {
-        return m_inner.FT_GetDeviceInfo(h, t, i, s, d, r);
-    }
-    ftdi::FT_STATUS FT_ResetDevice(ftdi::FT_HANDLE h) override { return m_inner.FT_ResetDevice(h); }
-    ftdi::FT_STATUS FT_SetBaudRate(ftdi::FT_HANDLE h, std::uint32_t b) override {
-        return m_inner.FT_SetBaudRate(h, b);
-    }
-    ftdi::FT_STATUS FT_SetDataCharacteristics(ftdi::FT_HANDLE h, std::uint8_t w, std::uint8_t s,
-                                              std::uint8_t p) override {
-        return m_inner.FT_SetDataCharacteristics(h, w, s, p);
-    }
-    ftdi::FT_STATUS FT_SetFlowControl(ftdi::FT_HANDLE h, std::uint16_t f, std::uint8_t x,
-                                      std::uint8_t y) override {
-        return m_inner.FT_SetFlowControl(h, f, x, y);
-    }
-    ftdi::FT_STATUS FT_SetTimeouts(ftdi::FT_HANDLE h, std::uint32_t r, std::uint32_t w) override {
-        return m_inner.FT_SetTimeouts(h, r, w);
-    }
-    ftdi::FT_STATUS FT_Read(ftdi::FT_HANDLE h, void* b, std::uint32_t n,
-                            std::uint32_t* c) override {
-        return m_inner.FT_Read(h, b, n, c);
-    }
-    ftdi::FT_STATUS FT_Write(ftdi::FT_HANDLE h, const void* b, std::uint32_t n,
-                             std::uint32_t* c) override {
-        return m_inner.FT_Write(h, b, n, c);
-    }
+    using ForwardingApi::ForwardingApi;
     ftdi::FT_STATUS FT_SetLatencyTimer(ftdi::FT_HANDLE, std::uint8_t) override {
         return ftdi::FT_OK;
     }
-
-private:
-    ftdi::D2xxApi& m_inner;
 };
 
 DeviceConfig benchConfig() {
@@ -152,8 +119,8 @@ Pair runBoth(sim::Clock& clock, int latencyMs) {
                                                             : static_cast<ftdi::D2xxApi&>(fixed);
     DeviceLink link(api);
     TransferFlags flags;
-    NullView view;
     BenchHost host(flags);
+    NullView view(link, flags, host);
     StderrSink sink;
     TransferContext context{link, flags, view, host, sink};
 

@@ -1,5 +1,6 @@
 #include "link/LibFtdi.h"
 
+#include "link/ArgumentChecks.h"
 #include "link/DeviceText.h"
 
 #include <algorithm>
@@ -65,7 +66,7 @@ LibFtdi::LibFtdi(FtdiContextFactory makeContext, SteadyClock now)
 LibFtdi::~LibFtdi() = default;
 
 FT_STATUS LibFtdi::FT_OpenEx(void* arg, std::uint32_t flags, FT_HANDLE* handle) {
-    if (arg == nullptr || handle == nullptr || flags != ftdi::FT_OPEN_BY_DESCRIPTION) {
+    if (!isOpenRequest(arg, handle) || flags != ftdi::FT_OPEN_BY_DESCRIPTION) {
         return ftdi::FT_INVALID_PARAMETER;
     }
     const std::string wanted(static_cast<const char*>(arg));
@@ -109,138 +110,117 @@ FT_STATUS LibFtdi::FT_Close(FT_HANDLE handle) {
 
 FT_STATUS LibFtdi::FT_GetDeviceInfo(FT_HANDLE handle, std::uint32_t* type, std::uint32_t* id,
                                     char* serialNumber, char* description, void* /*reserved*/) {
-    const Device* device = m_devices.find(handle);
-    if (device == nullptr) {
-        return ftdi::FT_INVALID_HANDLE;
-    }
-    writeDeviceInfo(device->type, ftdi::kFt232rDeviceId, device->serialNumber, device->description,
-                    type, id, serialNumber, description);
-    return ftdi::FT_OK;
+    return m_devices.with(handle, [&](const Device& device) {
+        writeDeviceInfo(device.type, ftdi::kFt232rDeviceId, device.serialNumber, device.description,
+                        type, id, serialNumber, description);
+        return ftdi::FT_OK;
+    });
 }
 
 FT_STATUS LibFtdi::FT_ResetDevice(FT_HANDLE handle) {
-    Device* device = m_devices.find(handle);
-    if (device == nullptr) {
-        return ftdi::FT_INVALID_HANDLE;
-    }
-    // The library's reset also ends any flow control; the line format stays.
-    if (device->context->usbReset() < 0) {
-        return ftdi::FT_IO_ERROR;
-    }
-    return statusOf(device->context->setFlowControl(kFtdiFlowDisabled));
+    return m_devices.with(handle, [](Device& device) {
+        // The library's reset also ends any flow control; the line format stays.
+        if (device.context->usbReset() < 0) {
+            return ftdi::FT_IO_ERROR;
+        }
+        return statusOf(device.context->setFlowControl(kFtdiFlowDisabled));
+    });
 }
 
 FT_STATUS LibFtdi::FT_SetBaudRate(FT_HANDLE handle, std::uint32_t baudRate) {
-    Device* device = m_devices.find(handle);
-    if (device == nullptr) {
-        return ftdi::FT_INVALID_HANDLE;
-    }
-    if (baudRate == 0 || baudRate > INT_MAX) {
-        return ftdi::FT_INVALID_BAUD_RATE;
-    }
-    return statusOf(device->context->setBaudrate(static_cast<int>(baudRate)));
+    return m_devices.with(handle, [baudRate](Device& device) {
+        if (baudRate == 0 || baudRate > INT_MAX) {
+            return ftdi::FT_INVALID_BAUD_RATE;
+        }
+        return statusOf(device.context->setBaudrate(static_cast<int>(baudRate)));
+    });
 }
 
 FT_STATUS LibFtdi::FT_SetDataCharacteristics(FT_HANDLE handle, std::uint8_t wordLength,
                                              std::uint8_t stopBits, std::uint8_t parity) {
-    Device* device = m_devices.find(handle);
-    if (device == nullptr) {
-        return ftdi::FT_INVALID_HANDLE;
-    }
-    const bool valid = (wordLength == ftdi::FT_BITS_8 || wordLength == ftdi::FT_BITS_7) &&
-                       (stopBits == ftdi::FT_STOP_BITS_1 || stopBits == ftdi::FT_STOP_BITS_2) &&
-                       parity <= ftdi::FT_PARITY_SPACE;
-    if (!valid) {
-        return ftdi::FT_INVALID_PARAMETER;
-    }
-    // libftdi's numbers for bits, stop bits and parity are the library's own.
-    return statusOf(device->context->setLineProperty(wordLength, stopBits, parity));
+    return m_devices.with(handle, [&](Device& device) {
+        if (!isLineFormat(wordLength, stopBits, parity)) {
+            return ftdi::FT_INVALID_PARAMETER;
+        }
+        // libftdi's numbers for bits, stop bits and parity are the library's own.
+        return statusOf(device.context->setLineProperty(wordLength, stopBits, parity));
+    });
 }
 
 FT_STATUS LibFtdi::FT_SetFlowControl(FT_HANDLE handle, std::uint16_t flowControl, std::uint8_t xon,
                                      std::uint8_t xoff) {
-    Device* device = m_devices.find(handle);
-    if (device == nullptr) {
-        return ftdi::FT_INVALID_HANDLE;
-    }
-    switch (flowControl) {
-    case ftdi::FT_FLOW_NONE:
-    case ftdi::FT_FLOW_RTS_CTS:
-    case ftdi::FT_FLOW_DTR_DSR:
-        return statusOf(device->context->setFlowControl(flowControl));
-    case ftdi::FT_FLOW_XON_XOFF:
-        return statusOf(device->context->setFlowControlXonXoff(xon, xoff));
-    default:
-        return ftdi::FT_INVALID_PARAMETER;
-    }
+    return m_devices.with(handle, [&](Device& device) {
+        switch (flowControl) {
+        case ftdi::FT_FLOW_NONE:
+        case ftdi::FT_FLOW_RTS_CTS:
+        case ftdi::FT_FLOW_DTR_DSR:
+            return statusOf(device.context->setFlowControl(flowControl));
+        case ftdi::FT_FLOW_XON_XOFF:
+            return statusOf(device.context->setFlowControlXonXoff(xon, xoff));
+        default:
+            return ftdi::FT_INVALID_PARAMETER;
+        }
+    });
 }
 
 FT_STATUS LibFtdi::FT_SetTimeouts(FT_HANDLE handle, std::uint32_t readTimeout,
                                   std::uint32_t writeTimeout) {
-    Device* device = m_devices.find(handle);
-    if (device == nullptr) {
-        return ftdi::FT_INVALID_HANDLE;
-    }
-    device->readTimeoutMs = readTimeout;
-    device->context->setUsbTimeouts(usbTimeoutOf(readTimeout), usbTimeoutOf(writeTimeout));
-    return ftdi::FT_OK;
+    return m_devices.with(handle, [&](Device& device) {
+        device.readTimeoutMs = readTimeout;
+        device.context->setUsbTimeouts(usbTimeoutOf(readTimeout), usbTimeoutOf(writeTimeout));
+        return ftdi::FT_OK;
+    });
 }
 
 FT_STATUS LibFtdi::FT_Read(FT_HANDLE handle, void* buffer, std::uint32_t bytesToRead,
                            std::uint32_t* bytesReturned) {
-    Device* device = m_devices.find(handle);
-    if (device == nullptr) {
-        return ftdi::FT_INVALID_HANDLE;
-    }
-    if (bytesReturned == nullptr || (buffer == nullptr && bytesToRead > 0)) {
-        return ftdi::FT_INVALID_PARAMETER;
-    }
-    auto* bytes = static_cast<std::uint8_t*>(buffer);
-    const auto deadline = m_now() + std::chrono::milliseconds(device->readTimeoutMs);
-    std::uint32_t got = 0;
-    while (got < bytesToRead) {
-        const int result = device->context->readData(bytes + got, chunkOf(bytesToRead - got));
-        if (result < 0) {
-            *bytesReturned = got;
-            return ftdi::FT_IO_ERROR;
+    return m_devices.with(handle, [&](Device& device) {
+        if (!isTransfer(buffer, bytesToRead, bytesReturned)) {
+            return ftdi::FT_INVALID_PARAMETER;
         }
-        got += static_cast<std::uint32_t>(result);
-        if (got < bytesToRead && m_now() >= deadline) {
-            break;
+        auto* bytes = static_cast<std::uint8_t*>(buffer);
+        const auto deadline = m_now() + std::chrono::milliseconds(device.readTimeoutMs);
+        std::uint32_t got = 0;
+        while (got < bytesToRead) {
+            const int result = device.context->readData(bytes + got, chunkOf(bytesToRead - got));
+            if (result < 0) {
+                *bytesReturned = got;
+                return ftdi::FT_IO_ERROR;
+            }
+            got += static_cast<std::uint32_t>(result);
+            if (got < bytesToRead && m_now() >= deadline) {
+                break;
+            }
         }
-    }
-    *bytesReturned = got;
-    return ftdi::FT_OK;
+        *bytesReturned = got;
+        return ftdi::FT_OK;
+    });
 }
 
 FT_STATUS LibFtdi::FT_Write(FT_HANDLE handle, const void* buffer, std::uint32_t bytesToWrite,
                             std::uint32_t* bytesWritten) {
-    Device* device = m_devices.find(handle);
-    if (device == nullptr) {
-        return ftdi::FT_INVALID_HANDLE;
-    }
-    if (bytesWritten == nullptr || (buffer == nullptr && bytesToWrite > 0)) {
-        return ftdi::FT_INVALID_PARAMETER;
-    }
-    *bytesWritten = 0;
-    if (bytesToWrite == 0) {
+    return m_devices.with(handle, [&](Device& device) {
+        if (!isTransfer(buffer, bytesToWrite, bytesWritten)) {
+            return ftdi::FT_INVALID_PARAMETER;
+        }
+        *bytesWritten = 0;
+        if (bytesToWrite == 0) {
+            return ftdi::FT_OK;
+        }
+        const int result = device.context->writeData(static_cast<const std::uint8_t*>(buffer),
+                                                     chunkOf(bytesToWrite));
+        if (result < 0) {
+            return ftdi::FT_IO_ERROR;
+        }
+        *bytesWritten = static_cast<std::uint32_t>(result);
         return ftdi::FT_OK;
-    }
-    const int result =
-        device->context->writeData(static_cast<const std::uint8_t*>(buffer), chunkOf(bytesToWrite));
-    if (result < 0) {
-        return ftdi::FT_IO_ERROR;
-    }
-    *bytesWritten = static_cast<std::uint32_t>(result);
-    return ftdi::FT_OK;
+    });
 }
 
 FT_STATUS LibFtdi::FT_SetLatencyTimer(FT_HANDLE handle, std::uint8_t milliseconds) {
-    Device* device = m_devices.find(handle);
-    if (device == nullptr) {
-        return ftdi::FT_INVALID_HANDLE;
-    }
-    return statusOf(device->context->setLatencyTimer(milliseconds));
+    return m_devices.with(handle, [milliseconds](Device& device) {
+        return statusOf(device.context->setLatencyTimer(milliseconds));
+    });
 }
 
 } // namespace rtw::link

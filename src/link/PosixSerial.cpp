@@ -1,5 +1,6 @@
 #include "link/PosixSerial.h"
 
+#include "link/ArgumentChecks.h"
 #include "link/DeviceText.h"
 #include "link/SerialPort.h"
 #include "link/SysfsTty.h"
@@ -47,7 +48,7 @@ PosixSerial::PosixSerial(SerialOptions options) : m_options(std::move(options)) 
 PosixSerial::~PosixSerial() = default;
 
 FT_STATUS PosixSerial::FT_OpenEx(void* arg, std::uint32_t flags, FT_HANDLE* handle) {
-    if (arg == nullptr || handle == nullptr || flags != ftdi::FT_OPEN_BY_DESCRIPTION) {
+    if (!isOpenRequest(arg, handle) || flags != ftdi::FT_OPEN_BY_DESCRIPTION) {
         return ftdi::FT_INVALID_PARAMETER;
     }
     const std::string description(static_cast<const char*>(arg));
@@ -131,120 +132,99 @@ FT_STATUS PosixSerial::FT_Close(FT_HANDLE handle) {
 
 FT_STATUS PosixSerial::FT_GetDeviceInfo(FT_HANDLE handle, std::uint32_t* type, std::uint32_t* id,
                                         char* serialNumber, char* description, void* /*reserved*/) {
-    const Device* device = m_devices.find(handle);
-    if (device == nullptr) {
-        return ftdi::FT_INVALID_HANDLE;
-    }
-    writeDeviceInfo(device->type, device->id, device->serialNumber, device->description, type, id,
-                    serialNumber, description);
-    return ftdi::FT_OK;
+    return m_devices.with(handle, [&](const Device& device) {
+        writeDeviceInfo(device.type, device.id, device.serialNumber, device.description, type, id,
+                        serialNumber, description);
+        return ftdi::FT_OK;
+    });
 }
 
 FT_STATUS PosixSerial::FT_ResetDevice(FT_HANDLE handle) {
-    Device* device = m_devices.find(handle);
-    if (device == nullptr) {
-        return ftdi::FT_INVALID_HANDLE;
-    }
-    // As the chip's reset: the buffers emptied and flow control off, the line format kept.
-    const bool purged = device->port->purge();
-    const bool flowOff = device->port->setFlow(LineFlow::None);
-    return statusOf(purged && flowOff);
+    return m_devices.with(handle, [](Device& device) {
+        // As the chip's reset: the buffers emptied and flow control off, the line format kept.
+        const bool purged = device.port->purge();
+        const bool flowOff = device.port->setFlow(LineFlow::None);
+        return statusOf(purged && flowOff);
+    });
 }
 
 FT_STATUS PosixSerial::FT_SetBaudRate(FT_HANDLE handle, std::uint32_t baudRate) {
-    Device* device = m_devices.find(handle);
-    if (device == nullptr) {
-        return ftdi::FT_INVALID_HANDLE;
-    }
-    return device->port->setBaudRate(baudRate) ? ftdi::FT_OK : ftdi::FT_INVALID_BAUD_RATE;
+    return m_devices.with(handle, [baudRate](Device& device) {
+        return device.port->setBaudRate(baudRate) ? ftdi::FT_OK : ftdi::FT_INVALID_BAUD_RATE;
+    });
 }
 
 FT_STATUS PosixSerial::FT_SetDataCharacteristics(FT_HANDLE handle, std::uint8_t wordLength,
                                                  std::uint8_t stopBits, std::uint8_t parity) {
-    Device* device = m_devices.find(handle);
-    if (device == nullptr) {
-        return ftdi::FT_INVALID_HANDLE;
-    }
-    const bool valid = (wordLength == ftdi::FT_BITS_8 || wordLength == ftdi::FT_BITS_7) &&
-                       (stopBits == ftdi::FT_STOP_BITS_1 || stopBits == ftdi::FT_STOP_BITS_2) &&
-                       parity <= ftdi::FT_PARITY_SPACE;
-    if (!valid) {
-        return ftdi::FT_INVALID_PARAMETER;
-    }
-    return statusOf(device->port->setDataCharacteristics(
-        wordLength, stopBits == ftdi::FT_STOP_BITS_2 ? 2 : 1, parity));
+    return m_devices.with(handle, [&](Device& device) {
+        if (!isLineFormat(wordLength, stopBits, parity)) {
+            return ftdi::FT_INVALID_PARAMETER;
+        }
+        return statusOf(device.port->setDataCharacteristics(
+            wordLength, stopBits == ftdi::FT_STOP_BITS_2 ? 2 : 1, parity));
+    });
 }
 
 FT_STATUS PosixSerial::FT_SetFlowControl(FT_HANDLE handle, std::uint16_t flowControl,
                                          std::uint8_t xon, std::uint8_t xoff) {
-    Device* device = m_devices.find(handle);
-    if (device == nullptr) {
-        return ftdi::FT_INVALID_HANDLE;
-    }
-    switch (flowControl) {
-    case ftdi::FT_FLOW_NONE:
-        return statusOf(device->port->setFlow(LineFlow::None));
-    case ftdi::FT_FLOW_RTS_CTS:
-        return statusOf(device->port->setFlow(LineFlow::RtsCts));
-    case ftdi::FT_FLOW_XON_XOFF:
-        return statusOf(device->port->setFlow(LineFlow::XonXoff, xon, xoff));
-    case ftdi::FT_FLOW_DTR_DSR:
-        return ftdi::FT_NOT_SUPPORTED; // termios has no DTR/DSR handshake
-    default:
-        return ftdi::FT_INVALID_PARAMETER;
-    }
+    return m_devices.with(handle, [&](Device& device) {
+        switch (flowControl) {
+        case ftdi::FT_FLOW_NONE:
+            return statusOf(device.port->setFlow(LineFlow::None));
+        case ftdi::FT_FLOW_RTS_CTS:
+            return statusOf(device.port->setFlow(LineFlow::RtsCts));
+        case ftdi::FT_FLOW_XON_XOFF:
+            return statusOf(device.port->setFlow(LineFlow::XonXoff, xon, xoff));
+        case ftdi::FT_FLOW_DTR_DSR:
+            return ftdi::FT_NOT_SUPPORTED; // termios has no DTR/DSR handshake
+        default:
+            return ftdi::FT_INVALID_PARAMETER;
+        }
+    });
 }
 
 FT_STATUS PosixSerial::FT_SetTimeouts(FT_HANDLE handle, std::uint32_t readTimeout,
                                       std::uint32_t writeTimeout) {
-    Device* device = m_devices.find(handle);
-    if (device == nullptr) {
-        return ftdi::FT_INVALID_HANDLE;
-    }
-    device->readTimeoutMs = readTimeout;
-    device->writeTimeoutMs = writeTimeout;
-    return ftdi::FT_OK;
+    return m_devices.with(handle, [&](Device& device) {
+        device.readTimeoutMs = readTimeout;
+        device.writeTimeoutMs = writeTimeout;
+        return ftdi::FT_OK;
+    });
 }
 
 FT_STATUS PosixSerial::FT_Read(FT_HANDLE handle, void* buffer, std::uint32_t bytesToRead,
                                std::uint32_t* bytesReturned) {
-    Device* device = m_devices.find(handle);
-    if (device == nullptr) {
-        return ftdi::FT_INVALID_HANDLE;
-    }
-    if (bytesReturned == nullptr || (buffer == nullptr && bytesToRead > 0)) {
-        return ftdi::FT_INVALID_PARAMETER;
-    }
-    const SerialOutcome outcome = device->port->read(
-        static_cast<std::uint8_t*>(buffer), bytesToRead, device->readTimeoutMs, *bytesReturned);
-    return statusOf(outcome != SerialOutcome::Failed);
+    return m_devices.with(handle, [&](Device& device) {
+        if (!isTransfer(buffer, bytesToRead, bytesReturned)) {
+            return ftdi::FT_INVALID_PARAMETER;
+        }
+        const SerialOutcome outcome = device.port->read(
+            static_cast<std::uint8_t*>(buffer), bytesToRead, device.readTimeoutMs, *bytesReturned);
+        return statusOf(outcome != SerialOutcome::Failed);
+    });
 }
 
 FT_STATUS PosixSerial::FT_Write(FT_HANDLE handle, const void* buffer, std::uint32_t bytesToWrite,
                                 std::uint32_t* bytesWritten) {
-    Device* device = m_devices.find(handle);
-    if (device == nullptr) {
-        return ftdi::FT_INVALID_HANDLE;
-    }
-    if (bytesWritten == nullptr || (buffer == nullptr && bytesToWrite > 0)) {
-        return ftdi::FT_INVALID_PARAMETER;
-    }
-    const SerialOutcome outcome =
-        device->port->write(static_cast<const std::uint8_t*>(buffer), bytesToWrite,
-                            device->writeTimeoutMs, *bytesWritten);
-    return statusOf(outcome != SerialOutcome::Failed);
+    return m_devices.with(handle, [&](Device& device) {
+        if (!isTransfer(buffer, bytesToWrite, bytesWritten)) {
+            return ftdi::FT_INVALID_PARAMETER;
+        }
+        const SerialOutcome outcome =
+            device.port->write(static_cast<const std::uint8_t*>(buffer), bytesToWrite,
+                               device.writeTimeoutMs, *bytesWritten);
+        return statusOf(outcome != SerialOutcome::Failed);
+    });
 }
 
 FT_STATUS PosixSerial::FT_SetLatencyTimer(FT_HANDLE handle, std::uint8_t milliseconds) {
-    Device* device = m_devices.find(handle);
-    if (device == nullptr) {
-        return ftdi::FT_INVALID_HANDLE;
-    }
-    if (writeSysfsLatency(m_options.sysRoot, device->ttyName, milliseconds) ||
-        device->port->setLowLatency()) {
-        return ftdi::FT_OK;
-    }
-    return ftdi::FT_NOT_SUPPORTED;
+    return m_devices.with(handle, [&](Device& device) {
+        if (writeSysfsLatency(m_options.sysRoot, device.ttyName, milliseconds) ||
+            device.port->setLowLatency()) {
+            return ftdi::FT_OK;
+        }
+        return ftdi::FT_NOT_SUPPORTED;
+    });
 }
 
 } // namespace rtw::link

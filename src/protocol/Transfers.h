@@ -20,22 +20,6 @@ struct TransferFlags {
     std::uint16_t currentAddress = 0;
 };
 
-// A progress dialog as a transfer drives it. Texts are CP1252.
-class ProgressView {
-public:
-    virtual ~ProgressView() = default;
-    virtual void show() = 0; // not modal
-    virtual void hide() = 0;
-    virtual void setCaption(std::string_view caption) = 0;
-    virtual void setLabel(std::string_view text) = 0;
-    virtual void setGaugeVisible(bool visible) = 0;
-    virtual void setGaugeValue(int value) = 0; // the dialog clamps to 0..4080
-    virtual void setCancelVisible(bool visible) = 0;
-    // The dialog's Cancel action: clears connected, sets stepDone, hides the dialog and
-    // enables the main window.
-    virtual void btnCancelClick() = 0;
-};
-
 // What a transfer needs of the window around it.
 class TransferHost {
 public:
@@ -46,6 +30,39 @@ public:
     // Timer1: started for the greeting wait; after 2000 ms its tick sets waitExpired.
     virtual void startTimer1() = 0;
     virtual void stopTimer1() = 0;
+};
+
+// A progress dialog as a transfer drives it. Texts are CP1252. A dialog only shows; what
+// its Cancel does and when it may close is the transfer's affair and the same for every
+// dialog, so it is said here once.
+class ProgressView {
+public:
+    // The shared state Cancel acts on and the window it enables again.
+    ProgressView(DeviceLink& link, TransferFlags& flags, TransferHost& host)
+        : m_link(link), m_flags(flags), m_host(host) {}
+    virtual ~ProgressView() = default;
+    ProgressView(const ProgressView&) = delete;
+    ProgressView& operator=(const ProgressView&) = delete;
+
+    virtual void show() = 0; // not modal
+    virtual void hide() = 0;
+    virtual void setCaption(std::string_view caption) = 0;
+    virtual void setLabel(std::string_view text) = 0;
+    virtual void setGaugeVisible(bool visible) = 0;
+    virtual void setGaugeValue(int value) = 0; // the dialog clamps to 0..4080
+    virtual void setCancelVisible(bool visible) = 0;
+
+    // The Cancel action: clears connected, sets stepDone, hides the dialog and enables
+    // the main window. It leaves the port alone: the waiting loop ends on stepDone and the
+    // transfer disconnects itself.
+    void btnCancelClick();
+    // The close guard: a close request is refused while a connection is open.
+    [[nodiscard]] bool FormCloseQuery() const;
+
+private:
+    DeviceLink& m_link;
+    TransferFlags& m_flags;
+    TransferHost& m_host;
 };
 
 struct TransferContext {

@@ -1,5 +1,6 @@
 #include "sim/EmulatedBackend.h"
 
+#include "link/ArgumentChecks.h"
 #include "link/DeviceText.h"
 
 #include <algorithm>
@@ -10,9 +11,6 @@ namespace rtw::sim {
 namespace {
 
 constexpr std::uint8_t kMinLatencyMs = 2;
-
-constexpr std::uint8_t kTwoStopBits = 2;
-constexpr std::uint8_t kLastParity = 4;
 
 [[nodiscard]] Micros roundUp(Nanos time) {
     return std::chrono::ceil<Micros>(time);
@@ -28,15 +26,12 @@ bool EmulatedBackend::unplugged() const {
     return limit && m_operations > *limit;
 }
 
-ftdi::FT_STATUS EmulatedBackend::enter(ftdi::FT_HANDLE handle) {
+template <typename Call> ftdi::FT_STATUS EmulatedBackend::enter(ftdi::FT_HANDLE handle, Call call) {
     ++m_operations;
     if (unplugged()) {
         return ftdi::FT_IO_ERROR;
     }
-    if (handle == nullptr || handle != m_handle) {
-        return ftdi::FT_INVALID_HANDLE;
-    }
-    return ftdi::FT_OK;
+    return m_sessions.with(handle, call);
 }
 
 Nanos EmulatedBackend::now() const {
@@ -44,9 +39,8 @@ Nanos EmulatedBackend::now() const {
 }
 
 void EmulatedBackend::updateLineMatch() {
-    m_link.setLineMatches(m_settings.baudRate == static_cast<std::uint32_t>(wire::kBaudRate) &&
-                          m_settings.wordLength == 8 && m_settings.stopBits == 0 &&
-                          m_settings.parity == 0);
+    m_link.setLineMatches(link::isUnitLine(m_settings.baudRate, m_settings.wordLength,
+                                           m_settings.stopBits, m_settings.parity));
 }
 
 ftdi::FT_STATUS EmulatedBackend::FT_OpenEx(void* arg, std::uint32_t flags,
@@ -57,7 +51,7 @@ ftdi::FT_STATUS EmulatedBackend::FT_OpenEx(void* arg, std::uint32_t flags,
     if (unplugged() || faults.noDevice) {
         return ftdi::FT_DEVICE_NOT_FOUND;
     }
-    if (handle == nullptr || arg == nullptr) {
+    if (!link::isOpenRequest(arg, handle)) {
         return ftdi::FT_INVALID_PARAMETER;
     }
     const std::string_view name(static_cast<const char*>(arg));
@@ -67,127 +61,125 @@ ftdi::FT_STATUS EmulatedBackend::FT_OpenEx(void* arg, std::uint32_t flags,
         return ftdi::FT_DEVICE_NOT_FOUND;
     }
     // The library hands out one handle per device at a time.
-    if (m_handle != nullptr || (faults.openFailsFrom && m_opens >= *faults.openFailsFrom)) {
+    if (!m_sessions.empty() || (faults.openFailsFrom && m_opens >= *faults.openFailsFrom)) {
         return ftdi::FT_DEVICE_NOT_OPENED;
     }
-    m_handle = reinterpret_cast<ftdi::FT_HANDLE>(m_nextHandle);
-    m_nextHandle += 0x10;
     m_settings = PortSettings{};
-    m_writes = 0;
     updateLineMatch();
     const Nanos at = now();
     m_link.setLatencyTimer(at, std::chrono::milliseconds{m_settings.latencyTimerMs});
     m_link.open(at);
-    *handle = m_handle;
+    *handle = m_sessions.add(std::make_unique<Session>());
     return ftdi::FT_OK;
 }
 
 ftdi::FT_STATUS EmulatedBackend::FT_Close(ftdi::FT_HANDLE handle) {
-    const ftdi::FT_STATUS status = enter(handle);
-    if (handle != nullptr && handle == m_handle) {
-        // Even an unplugged device gives its handle back.
+    ++m_operations;
+    // Even an unplugged device gives its handle back.
+    const bool wasOpen = m_sessions.remove(handle) != nullptr;
+    if (wasOpen) {
         m_link.close();
-        m_handle = nullptr;
     }
-    return status;
+    if (unplugged()) {
+        return ftdi::FT_IO_ERROR;
+    }
+    return wasOpen ? ftdi::FT_OK : ftdi::FT_INVALID_HANDLE;
 }
 
 ftdi::FT_STATUS EmulatedBackend::FT_GetDeviceInfo(ftdi::FT_HANDLE handle, std::uint32_t* type,
                                                   std::uint32_t* id, char* serialNumber,
                                                   char* description, void* /*reserved*/) {
-    if (const auto status = enter(handle); status != ftdi::FT_OK) {
-        return status;
-    }
-    if (m_unit.faults().deviceInfoFails) {
-        return ftdi::FT_IO_ERROR;
-    }
-    link::writeDeviceInfo(m_unit.faults().deviceType, kDeviceId, kSerialNumber,
-                          wire::kUsbDescription, type, id, serialNumber, description);
-    return ftdi::FT_OK;
+    return enter(handle, [&](Session&) {
+        if (m_unit.faults().deviceInfoFails) {
+            return ftdi::FT_IO_ERROR;
+        }
+        link::writeDeviceInfo(m_unit.faults().deviceType, kDeviceId, kSerialNumber,
+                              wire::kUsbDescription, type, id, serialNumber, description);
+        return ftdi::FT_OK;
+    });
 }
 
 ftdi::FT_STATUS EmulatedBackend::FT_ResetDevice(ftdi::FT_HANDLE handle) {
-    if (const auto status = enter(handle); status != ftdi::FT_OK) {
-        return status;
-    }
-    if (m_unit.faults().resetFails) {
-        return ftdi::FT_IO_ERROR;
-    }
-    ++m_resets;
-    const Nanos at = now();
-    m_link.advanceTo(at);
-    m_link.reset(at);
-    m_writes = 0;
-    m_settings.flowControl = 0; // the reset turns flow control off, the rest stays
-    return ftdi::FT_OK;
+    return enter(handle, [&](Session& session) {
+        if (m_unit.faults().resetFails) {
+            return ftdi::FT_IO_ERROR;
+        }
+        ++m_resets;
+        const Nanos at = now();
+        m_link.advanceTo(at);
+        m_link.reset(at);
+        session.writes = 0;
+        m_settings.flowControl = 0; // the reset turns flow control off, the rest stays
+        return ftdi::FT_OK;
+    });
 }
 
 ftdi::FT_STATUS EmulatedBackend::FT_SetBaudRate(ftdi::FT_HANDLE handle, std::uint32_t baudRate) {
-    if (const auto status = enter(handle); status != ftdi::FT_OK) {
-        return status;
-    }
-    if (baudRate == 0) {
-        return ftdi::FT_INVALID_PARAMETER;
-    }
-    m_link.advanceTo(now());
-    m_settings.baudRate = baudRate;
-    updateLineMatch();
-    return ftdi::FT_OK;
+    return enter(handle, [&](Session&) {
+        if (baudRate == 0) {
+            return ftdi::FT_INVALID_PARAMETER;
+        }
+        m_link.advanceTo(now());
+        m_settings.baudRate = baudRate;
+        updateLineMatch();
+        return ftdi::FT_OK;
+    });
 }
 
 ftdi::FT_STATUS EmulatedBackend::FT_SetDataCharacteristics(ftdi::FT_HANDLE handle,
                                                            std::uint8_t wordLength,
                                                            std::uint8_t stopBits,
                                                            std::uint8_t parity) {
-    if (const auto status = enter(handle); status != ftdi::FT_OK) {
-        return status;
-    }
-    if ((wordLength != 7 && wordLength != 8) || (stopBits != 0 && stopBits != kTwoStopBits) ||
-        parity > kLastParity) {
-        return ftdi::FT_INVALID_PARAMETER;
-    }
-    m_link.advanceTo(now());
-    m_settings.wordLength = wordLength;
-    m_settings.stopBits = stopBits;
-    m_settings.parity = parity;
-    updateLineMatch();
-    return ftdi::FT_OK;
+    return enter(handle, [&](Session&) {
+        if (!link::isLineFormat(wordLength, stopBits, parity)) {
+            return ftdi::FT_INVALID_PARAMETER;
+        }
+        m_link.advanceTo(now());
+        m_settings.wordLength = wordLength;
+        m_settings.stopBits = stopBits;
+        m_settings.parity = parity;
+        updateLineMatch();
+        return ftdi::FT_OK;
+    });
 }
 
 ftdi::FT_STATUS EmulatedBackend::FT_SetFlowControl(ftdi::FT_HANDLE handle,
                                                    std::uint16_t flowControl, std::uint8_t xon,
                                                    std::uint8_t xoff) {
-    if (const auto status = enter(handle); status != ftdi::FT_OK) {
-        return status;
-    }
-    m_settings.flowControl = flowControl;
-    m_settings.xon = xon;
-    m_settings.xoff = xoff;
-    return ftdi::FT_OK;
+    return enter(handle, [&](Session&) {
+        m_settings.flowControl = flowControl;
+        m_settings.xon = xon;
+        m_settings.xoff = xoff;
+        return ftdi::FT_OK;
+    });
 }
 
 ftdi::FT_STATUS EmulatedBackend::FT_SetTimeouts(ftdi::FT_HANDLE handle, std::uint32_t readTimeout,
                                                 std::uint32_t writeTimeout) {
-    if (const auto status = enter(handle); status != ftdi::FT_OK) {
-        return status;
-    }
-    m_settings.readTimeoutMs = readTimeout;
-    m_settings.writeTimeoutMs = writeTimeout;
-    return ftdi::FT_OK;
+    return enter(handle, [&](Session&) {
+        m_settings.readTimeoutMs = readTimeout;
+        m_settings.writeTimeoutMs = writeTimeout;
+        return ftdi::FT_OK;
+    });
 }
 
 ftdi::FT_STATUS EmulatedBackend::FT_Read(ftdi::FT_HANDLE handle, void* buffer,
                                          std::uint32_t bytesToRead, std::uint32_t* bytesReturned) {
-    if (const auto status = enter(handle); status != ftdi::FT_OK) {
-        // The library leaves the count undefined on failure; 0 keeps careless callers safe.
-        if (bytesReturned != nullptr) {
-            *bytesReturned = 0;
+    // The library leaves the count undefined on failure; 0 keeps careless callers safe.
+    if (bytesReturned != nullptr) {
+        *bytesReturned = 0;
+    }
+    return enter(handle, [&](Session&) {
+        if (!link::isTransfer(buffer, bytesToRead, bytesReturned)) {
+            return ftdi::FT_INVALID_PARAMETER;
         }
-        return status;
-    }
-    if (buffer == nullptr || bytesReturned == nullptr) {
-        return ftdi::FT_INVALID_PARAMETER;
-    }
+        *bytesReturned = static_cast<std::uint32_t>(
+            readArrived({static_cast<std::uint8_t*>(buffer), bytesToRead}));
+        return ftdi::FT_OK;
+    });
+}
+
+std::size_t EmulatedBackend::readArrived(std::span<std::uint8_t> into) {
     const Nanos start = now();
     const bool endless = m_settings.readTimeoutMs == 0;
     const Nanos deadline = start + std::chrono::milliseconds{m_settings.readTimeoutMs};
@@ -195,7 +187,7 @@ ftdi::FT_STATUS EmulatedBackend::FT_Read(ftdi::FT_HANDLE handle, void* buffer,
     // Nothing the PC does can change the line while it waits here, so the model runs ahead
     // and the clock sleeps once, to the moment the read really ends.
     Nanos end = start;
-    while (m_link.available() < bytesToRead) {
+    while (m_link.available() < into.size()) {
         const auto next = m_link.nextEvent();
         if (!next && endless) {
             throw std::logic_error(
@@ -210,14 +202,12 @@ ftdi::FT_STATUS EmulatedBackend::FT_Read(ftdi::FT_HANDLE handle, void* buffer,
         end = *next;
     }
     m_clock.sleepUntil(roundUp(end));
-    *bytesReturned =
-        static_cast<std::uint32_t>(m_link.take({static_cast<std::uint8_t*>(buffer), bytesToRead}));
-    return ftdi::FT_OK;
+    return m_link.take(into);
 }
 
-std::uint32_t EmulatedBackend::partialWriteTaken(std::uint32_t bytesToWrite) const {
+std::uint32_t EmulatedBackend::partialWriteTaken(int writes, std::uint32_t bytesToWrite) const {
     for (const auto& partial : m_unit.faults().partialWrites) {
-        if (m_writes >= partial.firstCall && m_writes < partial.firstCall + partial.calls) {
+        if (writes >= partial.firstCall && writes < partial.firstCall + partial.calls) {
             return std::min(partial.taken, bytesToWrite);
         }
     }
@@ -226,45 +216,45 @@ std::uint32_t EmulatedBackend::partialWriteTaken(std::uint32_t bytesToWrite) con
 
 ftdi::FT_STATUS EmulatedBackend::FT_Write(ftdi::FT_HANDLE handle, const void* buffer,
                                           std::uint32_t bytesToWrite, std::uint32_t* bytesWritten) {
-    if (const auto status = enter(handle); status != ftdi::FT_OK) {
-        if (bytesWritten != nullptr) {
-            *bytesWritten = 0;
+    if (bytesWritten != nullptr) {
+        *bytesWritten = 0;
+    }
+    return enter(handle, [&](Session& session) {
+        if (!link::isTransfer(buffer, bytesToWrite, bytesWritten)) {
+            return ftdi::FT_INVALID_PARAMETER;
         }
-        return status;
-    }
-    if (buffer == nullptr || bytesWritten == nullptr) {
-        return ftdi::FT_INVALID_PARAMETER;
-    }
-    ++m_writes;
-    const Nanos start = now();
-    m_link.advanceTo(start);
-    const std::uint32_t taken = partialWriteTaken(bytesToWrite);
-    m_link.write(start, {static_cast<const std::uint8_t*>(buffer), taken});
-    if (taken < bytesToWrite) {
-        // The chip did not take the rest: the library gives up when the write time-out ends.
-        if (m_settings.writeTimeoutMs == 0) {
-            throw std::logic_error(
-                "EmulatedBackend.FT_Write: no write time-out and the port takes no more");
+        ++session.writes;
+        const Nanos start = now();
+        m_link.advanceTo(start);
+        const std::uint32_t taken = partialWriteTaken(session.writes, bytesToWrite);
+        m_link.write(start, {static_cast<const std::uint8_t*>(buffer), taken});
+        if (taken < bytesToWrite) {
+            // The chip did not take the rest: the library gives up when the write time-out
+            // ends.
+            if (m_settings.writeTimeoutMs == 0) {
+                throw std::logic_error(
+                    "EmulatedBackend.FT_Write: no write time-out and the port takes no more");
+            }
+            m_clock.sleepUntil(
+                roundUp(start + std::chrono::milliseconds{m_settings.writeTimeoutMs}));
         }
-        m_clock.sleepUntil(roundUp(start + std::chrono::milliseconds{m_settings.writeTimeoutMs}));
-    }
-    *bytesWritten = taken;
-    return ftdi::FT_OK;
+        *bytesWritten = taken;
+        return ftdi::FT_OK;
+    });
 }
 
 ftdi::FT_STATUS EmulatedBackend::FT_SetLatencyTimer(ftdi::FT_HANDLE handle,
                                                     std::uint8_t milliseconds) {
-    if (const auto status = enter(handle); status != ftdi::FT_OK) {
-        return status;
-    }
-    if (milliseconds < kMinLatencyMs) {
-        return ftdi::FT_INVALID_PARAMETER;
-    }
-    const Nanos at = now();
-    m_link.advanceTo(at);
-    m_settings.latencyTimerMs = milliseconds;
-    m_link.setLatencyTimer(at, std::chrono::milliseconds{milliseconds});
-    return ftdi::FT_OK;
+    return enter(handle, [&](Session&) {
+        if (milliseconds < kMinLatencyMs) {
+            return ftdi::FT_INVALID_PARAMETER;
+        }
+        const Nanos at = now();
+        m_link.advanceTo(at);
+        m_settings.latencyTimerMs = milliseconds;
+        m_link.setLatencyTimer(at, std::chrono::milliseconds{milliseconds});
+        return ftdi::FT_OK;
+    });
 }
 
 } // namespace rtw::sim

@@ -4,11 +4,14 @@
 // the count; waiting sleeps on the Clock, so a FakeClock jumps. One device, one handle at
 // a time; the unit and its memory outlive every open.
 #include "link/FTDIdll.h"
+#include "link/HandleTable.h"
 #include "sim/Clock.h"
 #include "sim/EmulatedUnit.h"
 #include "sim/LinkModel.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace rtw::sim {
@@ -16,9 +19,9 @@ namespace rtw::sim {
 // What the PC last configured (the chip's defaults until then).
 struct PortSettings {
     std::uint32_t baudRate = wire::kBaudRate;
-    std::uint8_t wordLength = 8;
-    std::uint8_t stopBits = 0; // library value: 0 one, 2 two
-    std::uint8_t parity = 0;
+    std::uint8_t wordLength = ftdi::FT_BITS_8;
+    std::uint8_t stopBits = ftdi::FT_STOP_BITS_1; // library value: 0 one, 2 two
+    std::uint8_t parity = ftdi::FT_PARITY_NONE;
     std::uint16_t flowControl = 0;
     std::uint8_t xon = 0;
     std::uint8_t xoff = 0;
@@ -61,29 +64,34 @@ public:
 
     [[nodiscard]] EmulatedUnit& unit() { return m_unit; }
     [[nodiscard]] Faults& faults() { return m_unit.faults(); }
-    [[nodiscard]] bool isOpen() const { return m_handle != nullptr; }
+    [[nodiscard]] bool isOpen() const { return !m_sessions.empty(); }
     [[nodiscard]] const PortSettings& portSettings() const { return m_settings; }
     // D2XX calls made so far (the count unplugAfterOperations compares with).
     [[nodiscard]] int operationCount() const { return m_operations; }
     [[nodiscard]] int resetCount() const { return m_resets; }
 
 private:
+    // One open of the device.
+    struct Session {
+        int writes = 0; // since the open or the last reset
+    };
+
     [[nodiscard]] bool unplugged() const;
-    // Counts the call; FT_OK when it may go on with the open handle.
-    [[nodiscard]] ftdi::FT_STATUS enter(ftdi::FT_HANDLE handle);
+    // Every call with a handle: counted, refused once unplugged, then the handle looked up.
+    template <typename Call> [[nodiscard]] ftdi::FT_STATUS enter(ftdi::FT_HANDLE handle, Call call);
     [[nodiscard]] Nanos now() const;
     void updateLineMatch();
-    [[nodiscard]] std::uint32_t partialWriteTaken(std::uint32_t bytesToWrite) const;
+    // Waits as the read time-out allows for the bytes to arrive and takes what came.
+    [[nodiscard]] std::size_t readArrived(std::span<std::uint8_t> into);
+    [[nodiscard]] std::uint32_t partialWriteTaken(int writes, std::uint32_t bytesToWrite) const;
 
     EmulatedUnit& m_unit;
     Clock& m_clock;
     LinkModel m_link;
     PortSettings m_settings;
-    ftdi::FT_HANDLE m_handle = nullptr;
-    std::uintptr_t m_nextHandle = 0x5254'0001;
+    link::HandleTable<Session> m_sessions;
     int m_operations = 0;
     int m_opens = 0;
-    int m_writes = 0; // since the last open or reset
     int m_resets = 0;
 };
 

@@ -1,9 +1,7 @@
 #include "ui/Programmer.h"
 
 #include "link/Backends.h"
-#include "sim/Clock.h"
-#include "sim/EmulatedBackend.h"
-#include "sim/EmulatedUnit.h"
+#include "sim/EmulatedLink.h"
 #include "ui/MessageBoxes.h"
 
 #include <QApplication>
@@ -73,33 +71,28 @@ ParsedArguments parseArguments(const QStringList& arguments) {
     return result;
 }
 
-Programmer::LinkParts Programmer::makeLink(const ProgrammerOptions& options) {
-    LinkParts parts;
+namespace {
+
+std::unique_ptr<ftdi::D2xxApi> backendFor(const ProgrammerOptions& options) {
     LinkOptions link;
     if (options.link == LinkChoice::SerialPort) {
         link.serialPath = options.serialPath;
     } else if (options.link == LinkChoice::Simulated) {
-        // The unit lives as long as the program, so a Read gives back what a Send wrote.
-        parts.unit = std::make_unique<sim::EmulatedUnit>();
-        parts.clock = std::make_unique<sim::SteadyClock>();
         const sim::Pacing pacing =
             options.pacedSimulation ? sim::Pacing::Paced : sim::Pacing::Instant;
-        link.emulatedUnit = [unit = parts.unit.get(), clock = parts.clock.get(), pacing] {
-            return std::make_unique<sim::EmulatedBackend>(*unit, *clock, pacing);
-        };
+        link.emulatedUnit = [pacing] { return sim::makeEmulatedLink(pacing); };
     }
-    parts.backend = chooseBackend(link);
-    return parts;
+    return chooseBackend(link);
 }
 
-Programmer::Programmer(const ProgrammerOptions& options) : Programmer(makeLink(options)) {}
+} // namespace
+
+// The backend lives as long as the program, so a simulated unit keeps its memory: a Read
+// gives back what a Send wrote.
+Programmer::Programmer(const ProgrammerOptions& options) : Programmer(backendFor(options)) {}
 
 Programmer::Programmer(std::unique_ptr<ftdi::D2xxApi> backend)
-    : Programmer(LinkParts{nullptr, nullptr, std::move(backend)}) {}
-
-Programmer::Programmer(LinkParts parts)
-    : m_unit(std::move(parts.unit)), m_clock(std::move(parts.clock)),
-      m_backend(std::move(parts.backend)), m_link(*m_backend) {
+    : m_backend(std::move(backend)), m_link(*m_backend) {
     // The main window first, then the two progress dialogs, hidden.
     m_main = std::make_unique<TfMain>(m_config, m_link, m_flags);
     m_send = std::make_unique<TfSend>(m_link, m_flags, *m_main);

@@ -15,11 +15,6 @@
 #include <optional>
 #include <string>
 
-namespace rtw::sim {
-class Clock;
-class EmulatedUnit;
-} // namespace rtw::sim
-
 namespace rtw::ui {
 
 enum class LinkChoice { Automatic, SerialPort, Simulated };
@@ -60,17 +55,6 @@ public:
     [[nodiscard]] TfRead& fRead() { return *m_read; }
 
 private:
-    struct LinkParts {
-        std::unique_ptr<sim::EmulatedUnit> unit;
-        std::unique_ptr<sim::Clock> clock;
-        std::unique_ptr<ftdi::D2xxApi> backend;
-    };
-    static LinkParts makeLink(const ProgrammerOptions& options);
-    explicit Programmer(LinkParts parts);
-
-    // Declared first: the backend of a simulation refers to them.
-    std::unique_ptr<sim::EmulatedUnit> m_unit;
-    std::unique_ptr<sim::Clock> m_clock;
     std::unique_ptr<ftdi::D2xxApi> m_backend;
     DeviceConfig m_config;
     DeviceLink m_link;

@@ -18,9 +18,9 @@ constexpr int kClientHeight = 87;
 } // namespace
 
 ProgressDialog::ProgressDialog(const ProgressDialogLook& look, DeviceLink& link,
-                               TransferFlags& flags, QWidget& mainWindow)
-    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_link(link),
-      m_flags(flags), m_mainWindow(mainWindow) {
+                               TransferFlags& flags, TfMain& mainWindow)
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      ProgressView(link, flags, mainWindow), m_mainWindow(mainWindow) {
     // Not a child of the main window: the transfer disables that window, and a child
     // window would be disabled with it.
     setWindowTitle(look.caption);
@@ -84,17 +84,6 @@ void ProgressDialog::setGaugeValue(int value) {
 
 void ProgressDialog::setCancelVisible(bool visible) {
     btnCancel->setVisible(visible);
-}
-
-void ProgressDialog::btnCancelClick() {
-    m_link.connected = false;
-    m_flags.stepDone = true;
-    hide();
-    m_mainWindow.setEnabled(true);
-}
-
-bool ProgressDialog::FormCloseQuery() const {
-    return !m_link.connected;
 }
 
 void ProgressDialog::reject() {

@@ -1,8 +1,10 @@
 #pragma once
-// What the send and read dialogs share: the message line, the gauge, Cancel and the close
-// guard. A transfer drives the dialog through ProgressView.
+// What the send and read dialogs share: the message line, the gauge, the Cancel button and
+// the close request. A transfer drives the dialog through ProgressView, which also holds
+// what Cancel does and when the dialog may close.
 #include "link/Connection.h"
 #include "protocol/Transfers.h"
+#include "ui/uMain.h"
 
 #include <QDialog>
 
@@ -24,7 +26,7 @@ class ProgressDialog : public QDialog, public ProgressView {
     Q_OBJECT
 public:
     ProgressDialog(const ProgressDialogLook& look, DeviceLink& link, TransferFlags& flags,
-                   QWidget& mainWindow);
+                   TfMain& mainWindow);
 
     void show() override;
     void hide() override;
@@ -33,10 +35,6 @@ public:
     void setGaugeVisible(bool visible) override;
     void setGaugeValue(int value) override;
     void setCancelVisible(bool visible) override;
-    void btnCancelClick() override;
-
-    // The close request: refused while a connection is open.
-    [[nodiscard]] bool FormCloseQuery() const;
 
     QLabel* Label1 = nullptr;
     Gauge* Gauge1 = nullptr;
@@ -51,8 +49,6 @@ protected:
 private:
     void centreOverMainWindow();
 
-    DeviceLink& m_link;
-    TransferFlags& m_flags;
     QWidget& m_mainWindow;
 };
 

@@ -2,7 +2,7 @@
 
 namespace rtw::ui {
 
-TfRead::TfRead(DeviceLink& link, TransferFlags& flags, QWidget& mainWindow)
+TfRead::TfRead(DeviceLink& link, TransferFlags& flags, TfMain& mainWindow)
     : ProgressDialog({QStringLiteral("Laden Daten von der Wählgerät"),
                       QStringLiteral("Laden daten.Bitte warten..."), 88, true},
                      link, flags, mainWindow) {

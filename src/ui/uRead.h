@@ -7,7 +7,7 @@ namespace rtw::ui {
 class TfRead : public ProgressDialog {
     Q_OBJECT
 public:
-    TfRead(DeviceLink& link, TransferFlags& flags, QWidget& mainWindow);
+    TfRead(DeviceLink& link, TransferFlags& flags, TfMain& mainWindow);
 };
 
 } // namespace rtw::ui

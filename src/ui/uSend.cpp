@@ -2,7 +2,7 @@
 
 namespace rtw::ui {
 
-TfSend::TfSend(DeviceLink& link, TransferFlags& flags, QWidget& mainWindow)
+TfSend::TfSend(DeviceLink& link, TransferFlags& flags, TfMain& mainWindow)
     : ProgressDialog({QStringLiteral("Sende Daten an das Wählgerät"),
                       QStringLiteral("Sende daten.Bitte warten...."), 96, false},
                      link, flags, mainWindow) {

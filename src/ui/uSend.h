@@ -7,7 +7,7 @@ namespace rtw::ui {
 class TfSend : public ProgressDialog {
     Q_OBJECT
 public:
-    TfSend(DeviceLink& link, TransferFlags& flags, QWidget& mainWindow);
+    TfSend(DeviceLink& link, TransferFlags& flags, TfMain& mainWindow);
 };
 
 } // namespace rtw::ui

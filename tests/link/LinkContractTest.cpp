@@ -128,11 +128,17 @@ TEST_P(LinkContract, WriteSendsEveryByteOnce) {
 
 TEST_P(LinkContract, ClosedHandleIsRefusedAndTheChipOpensAgain) {
     ASSERT_EQ(api().FT_Close(handle), ftdi::FT_OK);
+    const ftdi::FT_HANDLE closed = handle;
     std::array<std::uint8_t, 4> buffer{};
     std::uint32_t count = 0;
-    EXPECT_NE(api().FT_Write(handle, buffer.data(), 4, &count), ftdi::FT_OK);
+    EXPECT_NE(api().FT_Write(closed, buffer.data(), 4, &count), ftdi::FT_OK);
     handle = nullptr;
     ASSERT_EQ(api().FT_OpenEx(kChip, ftdi::FT_OPEN_BY_DESCRIPTION, &handle), ftdi::FT_OK);
+    // A handle kept past its close does not reach the chip opened after it.
+    EXPECT_NE(handle, closed);
+    EXPECT_EQ(api().FT_Write(closed, buffer.data(), 4, &count), ftdi::FT_INVALID_HANDLE);
+    EXPECT_EQ(api().FT_Close(closed), ftdi::FT_INVALID_HANDLE);
+    EXPECT_TRUE(link->unitReceived().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryBackend, LinkContract, ::testing::ValuesIn(contractTargets()),

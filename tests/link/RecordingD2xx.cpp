@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace rtw::test {
 
@@ -22,11 +23,7 @@ std::vector<std::string> RecordingD2xx::callNames() const {
     return names;
 }
 
-FT_STATUS RecordingD2xx::record(const std::string& name, const std::string& details) {
-    calls.push_back(details.empty() ? name : name + " " + details);
-    if (name != "OpenEx" && details.rfind('?', 0) == 0) {
-        return ftdi::FT_INVALID_HANDLE; // a handle this chip never gave or already took back
-    }
+FT_STATUS RecordingD2xx::scripted(const std::string& name) {
     const int time = ++m_times[name];
     for (const Failure& failure : m_failures[name]) {
         if (failure.onlyTime == 0 || failure.onlyTime == time) {
@@ -36,10 +33,15 @@ FT_STATUS RecordingD2xx::record(const std::string& name, const std::string& deta
     return ftdi::FT_OK;
 }
 
+FT_STATUS RecordingD2xx::record(const std::string& name, FT_HANDLE handle,
+                                const std::string& details) {
+    calls.push_back(name + " " + nameOf(handle) + (details.empty() ? "" : " " + details));
+    return m_open.with(handle, [&](OpenChip&) { return scripted(name); });
+}
+
 std::string RecordingD2xx::nameOf(FT_HANDLE handle) const {
-    const auto it = m_open.find(handle);
-    if (it != m_open.end()) {
-        return "#" + std::to_string(it->second);
+    if (const OpenChip* chip = m_open.find(handle)) {
+        return "#" + std::to_string(chip->number);
     }
     char text[32];
     std::snprintf(text, sizeof text, "?%p", handle);
@@ -48,31 +50,30 @@ std::string RecordingD2xx::nameOf(FT_HANDLE handle) const {
 
 FT_STATUS RecordingD2xx::FT_OpenEx(void* arg, std::uint32_t flags, FT_HANDLE* handle) {
     const std::string wanted = arg == nullptr ? "(null)" : static_cast<const char*>(arg);
-    FT_STATUS status = record("OpenEx", wanted + " " + std::to_string(flags));
+    calls.push_back("OpenEx " + wanted + " " + std::to_string(flags));
+    FT_STATUS status = scripted("OpenEx");
     if (status == ftdi::FT_OK && (!attached || wanted != openableDescription)) {
         status = ftdi::FT_DEVICE_NOT_FOUND;
     }
     if (status != ftdi::FT_OK) {
         return status;
     }
-    // Handles far from 0, so a port that forgot to take one stands out.
-    const int number = m_nextHandle++;
-    *handle = reinterpret_cast<FT_HANDLE>(static_cast<std::uintptr_t>(0x5000 + number));
-    m_open[*handle] = number;
+    const int number = m_nextNumber++;
+    *handle = m_open.add(std::make_unique<OpenChip>(OpenChip{number}));
     calls.back() += " -> #" + std::to_string(number);
     return ftdi::FT_OK;
 }
 
 FT_STATUS RecordingD2xx::FT_Close(FT_HANDLE handle) {
-    const FT_STATUS status = record("Close", nameOf(handle));
-    m_open.erase(handle);
+    const FT_STATUS status = record("Close", handle);
+    static_cast<void>(m_open.remove(handle));
     return status;
 }
 
 FT_STATUS RecordingD2xx::FT_GetDeviceInfo(FT_HANDLE handle, std::uint32_t* type, std::uint32_t* id,
                                           char* serial, char* text, void* reserved) {
     const FT_STATUS status =
-        record("GetDeviceInfo", nameOf(handle) + (reserved == nullptr ? " null" : " reserved"));
+        record("GetDeviceInfo", handle, reserved == nullptr ? "null" : "reserved");
     if (status != ftdi::FT_OK) {
         return status;
     }
@@ -89,37 +90,37 @@ FT_STATUS RecordingD2xx::FT_GetDeviceInfo(FT_HANDLE handle, std::uint32_t* type,
 }
 
 FT_STATUS RecordingD2xx::FT_ResetDevice(FT_HANDLE handle) {
-    return record("ResetDevice", nameOf(handle));
+    return record("ResetDevice", handle);
 }
 
 FT_STATUS RecordingD2xx::FT_SetBaudRate(FT_HANDLE handle, std::uint32_t baudRate) {
-    return record("SetBaudRate", nameOf(handle) + " " + std::to_string(baudRate));
+    return record("SetBaudRate", handle, std::to_string(baudRate));
 }
 
 FT_STATUS RecordingD2xx::FT_SetDataCharacteristics(FT_HANDLE handle, std::uint8_t wordLength,
                                                    std::uint8_t stopBits, std::uint8_t parity) {
-    return record("SetDataCharacteristics", nameOf(handle) + " " + std::to_string(wordLength) +
-                                                " " + std::to_string(stopBits) + " " +
-                                                std::to_string(parity));
+    return record("SetDataCharacteristics", handle,
+                  std::to_string(wordLength) + " " + std::to_string(stopBits) + " " +
+                      std::to_string(parity));
 }
 
 FT_STATUS RecordingD2xx::FT_SetFlowControl(FT_HANDLE handle, std::uint16_t flowControl,
                                            std::uint8_t xon, std::uint8_t xoff) {
     char flow[8];
     std::snprintf(flow, sizeof flow, "0x%04X", flowControl);
-    return record("SetFlowControl", nameOf(handle) + " " + flow + " " + std::to_string(xon) + " " +
-                                        std::to_string(xoff));
+    return record("SetFlowControl", handle,
+                  flow + (" " + std::to_string(xon) + " " + std::to_string(xoff)));
 }
 
 FT_STATUS RecordingD2xx::FT_SetTimeouts(FT_HANDLE handle, std::uint32_t readTimeout,
                                         std::uint32_t writeTimeout) {
-    return record("SetTimeouts", nameOf(handle) + " " + std::to_string(readTimeout) + " " +
-                                     std::to_string(writeTimeout));
+    return record("SetTimeouts", handle,
+                  std::to_string(readTimeout) + " " + std::to_string(writeTimeout));
 }
 
 FT_STATUS RecordingD2xx::FT_Read(FT_HANDLE handle, void* buffer, std::uint32_t bytesToRead,
                                  std::uint32_t* bytesReturned) {
-    const FT_STATUS status = record("Read", nameOf(handle) + " " + std::to_string(bytesToRead));
+    const FT_STATUS status = record("Read", handle, std::to_string(bytesToRead));
     if (status != ftdi::FT_OK) {
         return status;
     }
@@ -133,7 +134,7 @@ FT_STATUS RecordingD2xx::FT_Read(FT_HANDLE handle, void* buffer, std::uint32_t b
 
 FT_STATUS RecordingD2xx::FT_Write(FT_HANDLE handle, const void* buffer, std::uint32_t bytesToWrite,
                                   std::uint32_t* bytesWritten) {
-    const FT_STATUS status = record("Write", nameOf(handle) + " " + std::to_string(bytesToWrite));
+    const FT_STATUS status = record("Write", handle, std::to_string(bytesToWrite));
     if (status != ftdi::FT_OK) {
         return status;
     }
@@ -144,7 +145,7 @@ FT_STATUS RecordingD2xx::FT_Write(FT_HANDLE handle, const void* buffer, std::uin
 }
 
 FT_STATUS RecordingD2xx::FT_SetLatencyTimer(FT_HANDLE handle, std::uint8_t milliseconds) {
-    return record("SetLatencyTimer", nameOf(handle) + " " + std::to_string(milliseconds));
+    return record("SetLatencyTimer", handle, std::to_string(milliseconds));
 }
 
 } // namespace rtw::test

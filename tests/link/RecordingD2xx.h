@@ -3,6 +3,7 @@
 // with its values, any call made to fail with a chosen status, and byte queues for the
 // unit's side of the line.
 #include "link/FTDIdll.h"
+#include "link/HandleTable.h"
 
 #include <cstdint>
 #include <deque>
@@ -59,14 +60,21 @@ private:
         ftdi::FT_STATUS status;
         int onlyTime;
     };
-    // Logs the call and answers with its scripted status, if any.
-    ftdi::FT_STATUS record(const std::string& name, const std::string& details);
+    struct OpenChip {
+        int number; // "#1" in the log
+    };
+    // Logs a call with a handle; a handle this chip never gave or already took back is
+    // refused, any other answers with the scripted status.
+    ftdi::FT_STATUS record(const std::string& name, ftdi::FT_HANDLE handle,
+                           const std::string& details = {});
+    // The status scripted for this time of the call, FT_OK where none is.
+    ftdi::FT_STATUS scripted(const std::string& name);
     std::string nameOf(ftdi::FT_HANDLE handle) const;
 
     std::map<std::string, std::vector<Failure>> m_failures;
     std::map<std::string, int> m_times;
-    std::map<ftdi::FT_HANDLE, int> m_open;
-    int m_nextHandle = 1;
+    link::HandleTable<OpenChip> m_open;
+    int m_nextNumber = 1;
 };
 
 } // namespace rtw::test

@@ -109,11 +109,18 @@ TEST_P(BothTransfers, MissingWrongOrSplitGreetingIsTheWrongDevice) {
         ASSERT_EQ(r.messages.shown.size(), 1U);
         const ShownMessage& m = r.messages.shown[0];
         EXPECT_EQ(m.text, cp("Falsche USB-Gerät !"));
-        // The dialog's Cancel action ran, the port was closed, then the message came.
+        // The dialog's Cancel action ran (dialog hidden, window enabled), then the end of the
+        // transfer closed the port and did both again, then the message came.
         EXPECT_FALSE(m.portHeld);
         EXPECT_FALSE(m.dialogVisible);
         EXPECT_TRUE(m.mainEnabled);
-        EXPECT_EQ(r.view.cancelActions, 1);
+        const EventLog ending = {"timer stopped", "hide",           "window enabled",
+                                 "hide",          "window enabled", "message Falsche USB-Gerät !"};
+        ASSERT_GE(r.log.size(), ending.size());
+        EXPECT_EQ(EventLog(r.log.end() - static_cast<std::ptrdiff_t>(ending.size()), r.log.end()),
+                  ending);
+        EXPECT_FALSE(r.link.connected);
+        EXPECT_TRUE(r.flags.stepDone) << "set by Cancel; nothing clears it afterwards";
         EXPECT_TRUE(r.endedClean());
         EXPECT_EQ(r.unit.stats().handshakeAnswers, 0);
         // Bounded by Timer1 and one more read time-out.
@@ -138,6 +145,31 @@ TEST_P(BothTransfers, EachTransferWaitsTheFullTimeForItsGreeting) {
     EXPECT_EQ(rig.run(), TransferResult::Done);
     EXPECT_EQ(rig.host.timerStarts, 2);
     EXPECT_EQ(rig.messages.shown.size(), 1U);
+}
+
+TEST(CancelAction, ClearsConnectedSetsStepDoneHidesAndEnablesInThatOrder) {
+    TransferRig rig;
+    Connect(rig.link, rig.messages);
+    ASSERT_TRUE(rig.link.connected);
+    rig.flags.stepDone = false;
+    rig.view.show();
+    rig.host.setMainWindowEnabled(false);
+    EXPECT_FALSE(rig.view.FormCloseQuery()) << "no closing while connected";
+    rig.log.clear();
+    rig.flags.currentAddress = 0x0120;
+
+    rig.view.btnCancelClick();
+    EXPECT_FALSE(rig.link.connected);
+    EXPECT_TRUE(rig.flags.stepDone);
+    EXPECT_FALSE(rig.view.visible);
+    EXPECT_TRUE(rig.host.mainEnabled);
+    EXPECT_EQ(rig.log, (EventLog{"hide", "window enabled"}));
+    EXPECT_EQ(rig.flags.currentAddress, 0x0120) << "nothing else is touched";
+    EXPECT_FALSE(rig.flags.waitExpired);
+    EXPECT_TRUE(rig.view.FormCloseQuery());
+    EXPECT_TRUE(rig.link.devicePort && rig.backend.isOpen()) << "the port is the transfer's";
+    Disconnect(rig.link);
+    EXPECT_FALSE(rig.backend.isOpen());
 }
 
 TEST_P(BothTransfers, CancelWhileWaitingForTheGreetingIsTheWrongDevice) {

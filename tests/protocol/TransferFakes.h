@@ -4,6 +4,7 @@
 // on a fake clock, so a whole transfer runs in fake time.
 #include "config/Cp1252.h"
 #include "link/Connection.h"
+#include "link/ForwardingApi.h"
 #include "protocol/Transfers.h"
 #include "sim/Clock.h"
 #include "sim/EmulatedBackend.h"
@@ -73,7 +74,7 @@ private:
 class FakeView final : public ProgressView {
 public:
     FakeView(DeviceLink& link, TransferFlags& flags, TransferHost& host, EventLog& log)
-        : m_link(link), m_flags(flags), m_host(host), m_log(log) {}
+        : ProgressView(link, flags, host), m_log(log) {}
 
     void show() override {
         visible = true;
@@ -105,14 +106,6 @@ public:
         cancelVisible = shown;
         m_log.push_back(shown ? "cancel shown" : "cancel hidden");
     }
-    void btnCancelClick() override {
-        m_log.push_back("cancel action");
-        ++cancelActions;
-        m_link.connected = false;
-        m_flags.stepDone = true;
-        hide();
-        m_host.setMainWindowEnabled(true);
-    }
     // The user's click: only possible while the button is there.
     void clickCancel() {
         if (cancelVisible && visible) {
@@ -126,12 +119,8 @@ public:
     std::string caption;
     std::string label;
     std::vector<int> gaugeValues;
-    int cancelActions = 0;
 
 private:
-    DeviceLink& m_link;
-    TransferFlags& m_flags;
-    TransferHost& m_host;
     EventLog& m_log;
 };
 
@@ -164,37 +153,10 @@ private:
 // Between the port and the emulated backend. While nextPacket is set and gives a packet,
 // an 18-byte read returns that packet instead of what the unit sends, so a Read can be
 // fed any order of packets; every other call passes through. Counts the acknowledges.
-class PacketScript final : public ftdi::D2xxApi {
+class PacketScript final : public link::ForwardingApi {
 public:
-    explicit PacketScript(ftdi::D2xxApi& inner) : m_inner(inner) {}
+    using ForwardingApi::ForwardingApi;
 
-    ftdi::FT_STATUS FT_OpenEx(void* arg, std::uint32_t flags, ftdi::FT_HANDLE* handle) override {
-        return m_inner.FT_OpenEx(arg, flags, handle);
-    }
-    ftdi::FT_STATUS FT_Close(ftdi::FT_HANDLE handle) override { return m_inner.FT_Close(handle); }
-    ftdi::FT_STATUS FT_GetDeviceInfo(ftdi::FT_HANDLE handle, std::uint32_t* type, std::uint32_t* id,
-                                     char* serialNumber, char* description,
-                                     void* reserved) override {
-        return m_inner.FT_GetDeviceInfo(handle, type, id, serialNumber, description, reserved);
-    }
-    ftdi::FT_STATUS FT_ResetDevice(ftdi::FT_HANDLE handle) override {
-        return m_inner.FT_ResetDevice(handle);
-    }
-    ftdi::FT_STATUS FT_SetBaudRate(ftdi::FT_HANDLE handle, std::uint32_t baudRate) override {
-        return m_inner.FT_SetBaudRate(handle, baudRate);
-    }
-    ftdi::FT_STATUS FT_SetDataCharacteristics(ftdi::FT_HANDLE handle, std::uint8_t wordLength,
-                                              std::uint8_t stopBits, std::uint8_t parity) override {
-        return m_inner.FT_SetDataCharacteristics(handle, wordLength, stopBits, parity);
-    }
-    ftdi::FT_STATUS FT_SetFlowControl(ftdi::FT_HANDLE handle, std::uint16_t flowControl,
-                                      std::uint8_t xon, std::uint8_t xoff) override {
-        return m_inner.FT_SetFlowControl(handle, flowControl, xon, xoff);
-    }
-    ftdi::FT_STATUS FT_SetTimeouts(ftdi::FT_HANDLE handle, std::uint32_t readTimeout,
-                                   std::uint32_t writeTimeout) override {
-        return m_inner.FT_SetTimeouts(handle, readTimeout, writeTimeout);
-    }
     ftdi::FT_STATUS FT_Read(ftdi::FT_HANDLE handle, void* buffer, std::uint32_t bytesToRead,
                             std::uint32_t* bytesReturned) override {
         if (bytesToRead == wire::kFrameSize && nextPacket) {
@@ -205,26 +167,20 @@ public:
                 return ftdi::FT_OK;
             }
         }
-        return m_inner.FT_Read(handle, buffer, bytesToRead, bytesReturned);
+        return inner().FT_Read(handle, buffer, bytesToRead, bytesReturned);
     }
     ftdi::FT_STATUS FT_Write(ftdi::FT_HANDLE handle, const void* buffer, std::uint32_t bytesToWrite,
                              std::uint32_t* bytesWritten) override {
-        const ftdi::FT_STATUS status = m_inner.FT_Write(handle, buffer, bytesToWrite, bytesWritten);
+        const ftdi::FT_STATUS status = inner().FT_Write(handle, buffer, bytesToWrite, bytesWritten);
         if (status == ftdi::FT_OK && bytesToWrite == 1 && *bytesWritten == 1 &&
             *static_cast<const std::uint8_t*>(buffer) == wire::kAck) {
             ++acks;
         }
         return status;
     }
-    ftdi::FT_STATUS FT_SetLatencyTimer(ftdi::FT_HANDLE handle, std::uint8_t milliseconds) override {
-        return m_inner.FT_SetLatencyTimer(handle, milliseconds);
-    }
 
     std::function<std::optional<ImageBlock>()> nextPacket; // unset: the unit's own packets
     int acks = 0;
-
-private:
-    ftdi::D2xxApi& m_inner;
 };
 
 // The emulated unit, unpaced, on a fake clock, and a transfer context around it.

@@ -219,7 +219,8 @@ TEST(SendTransfer, RepeatedClockBlockCarriesTheNewMinute) {
 // A dialog that breaks half-way: the exception still leaves nothing open.
 class ThrowingView final : public ProgressView {
 public:
-    explicit ThrowingView(FakeView& inner) : m_inner(inner) {}
+    explicit ThrowingView(TransferRig& rig)
+        : ProgressView(rig.link, rig.flags, rig.host), m_inner(rig.view) {}
     void show() override { m_inner.show(); }
     void hide() override { m_inner.hide(); }
     void setCaption(std::string_view t) override { m_inner.setCaption(t); }
@@ -232,7 +233,6 @@ public:
         m_inner.setGaugeValue(value);
     }
     void setCancelVisible(bool v) override { m_inner.setCancelVisible(v); }
-    void btnCancelClick() override { m_inner.btnCancelClick(); }
 
 private:
     FakeView& m_inner;
@@ -240,7 +240,7 @@ private:
 
 TEST(SendTransfer, ExceptionStillClosesHidesAndEnables) {
     TransferRig rig;
-    ThrowingView view(rig.view);
+    ThrowingView view(rig);
     TransferContext context{rig.link, rig.flags, view, rig.host, rig.messages, rig.context.clock};
     EXPECT_THROW(static_cast<void>(btnSendClick(context, sampleConfig())), std::runtime_error);
     EXPECT_TRUE(rig.endedClean());

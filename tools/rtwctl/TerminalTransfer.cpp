@@ -40,7 +40,7 @@ int InterruptCounter::take() {
 
 TerminalView::TerminalView(DeviceLink& link, TransferFlags& flags, TransferHost& host,
                            std::ostream& out, bool draw)
-    : m_link(link), m_flags(flags), m_host(host), m_out(out), m_draw(draw) {}
+    : ProgressView(link, flags, host), m_out(out), m_draw(draw) {}
 
 void TerminalView::show() {
     m_visible = true;
@@ -75,13 +75,6 @@ void TerminalView::setGaugeValue(int value) {
 void TerminalView::setCancelVisible(bool visible) {
     m_cancelVisible = visible;
     redraw();
-}
-
-void TerminalView::btnCancelClick() {
-    m_link.connected = false;
-    m_flags.stepDone = true;
-    hide();
-    m_host.setMainWindowEnabled(true);
 }
 
 std::string TerminalView::lineText() const {

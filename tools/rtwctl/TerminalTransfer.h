@@ -41,7 +41,6 @@ public:
     void setGaugeVisible(bool visible) override;
     void setGaugeValue(int value) override;
     void setCancelVisible(bool visible) override;
-    void btnCancelClick() override;
 
     [[nodiscard]] bool visible() const { return m_visible; }
     [[nodiscard]] bool cancelOffered() const { return m_visible && m_cancelVisible; }
@@ -53,9 +52,6 @@ public:
 private:
     void redraw();
 
-    DeviceLink& m_link;
-    TransferFlags& m_flags;
-    TransferHost& m_host;
     std::ostream& m_out;
     bool m_draw;
     bool m_visible = false;

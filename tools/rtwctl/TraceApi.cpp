@@ -18,7 +18,7 @@ std::string counted(std::uint32_t done, std::uint32_t asked) {
 } // namespace
 
 TraceApi::TraceApi(ftdi::D2xxApi& inner, std::FILE* log)
-    : m_inner(inner), m_log(log), m_start(std::chrono::steady_clock::now()) {
+    : ForwardingApi(inner), m_log(log), m_start(std::chrono::steady_clock::now()) {
     const std::time_t now = std::time(nullptr);
     char stamp[32] = "";
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
@@ -56,7 +56,7 @@ ftdi::FT_STATUS TraceApi::line(ftdi::FT_STATUS status, const std::string& what) 
 }
 
 ftdi::FT_STATUS TraceApi::FT_OpenEx(void* arg, std::uint32_t flags, ftdi::FT_HANDLE* handle) {
-    const ftdi::FT_STATUS status = m_inner.FT_OpenEx(arg, flags, handle);
+    const ftdi::FT_STATUS status = inner().FT_OpenEx(arg, flags, handle);
     std::string what = "open flags " + number(flags);
     if (flags == ftdi::FT_OPEN_BY_DESCRIPTION && arg != nullptr) {
         what += " \"" + std::string(static_cast<const char*>(arg)) + "\"";
@@ -65,14 +65,14 @@ ftdi::FT_STATUS TraceApi::FT_OpenEx(void* arg, std::uint32_t flags, ftdi::FT_HAN
 }
 
 ftdi::FT_STATUS TraceApi::FT_Close(ftdi::FT_HANDLE handle) {
-    return line(m_inner.FT_Close(handle), "close");
+    return line(inner().FT_Close(handle), "close");
 }
 
 ftdi::FT_STATUS TraceApi::FT_GetDeviceInfo(ftdi::FT_HANDLE handle, std::uint32_t* type,
                                            std::uint32_t* id, char* serialNumber, char* description,
                                            void* reserved) {
     const ftdi::FT_STATUS status =
-        m_inner.FT_GetDeviceInfo(handle, type, id, serialNumber, description, reserved);
+        inner().FT_GetDeviceInfo(handle, type, id, serialNumber, description, reserved);
     std::string what = "device info";
     if (status == ftdi::FT_OK && type && id && serialNumber && description) {
         char ids[32];
@@ -84,16 +84,16 @@ ftdi::FT_STATUS TraceApi::FT_GetDeviceInfo(ftdi::FT_HANDLE handle, std::uint32_t
 }
 
 ftdi::FT_STATUS TraceApi::FT_ResetDevice(ftdi::FT_HANDLE handle) {
-    return line(m_inner.FT_ResetDevice(handle), "reset");
+    return line(inner().FT_ResetDevice(handle), "reset");
 }
 
 ftdi::FT_STATUS TraceApi::FT_SetBaudRate(ftdi::FT_HANDLE handle, std::uint32_t baudRate) {
-    return line(m_inner.FT_SetBaudRate(handle, baudRate), "baud rate " + number(baudRate));
+    return line(inner().FT_SetBaudRate(handle, baudRate), "baud rate " + number(baudRate));
 }
 
 ftdi::FT_STATUS TraceApi::FT_SetDataCharacteristics(ftdi::FT_HANDLE handle, std::uint8_t wordLength,
                                                     std::uint8_t stopBits, std::uint8_t parity) {
-    return line(m_inner.FT_SetDataCharacteristics(handle, wordLength, stopBits, parity),
+    return line(inner().FT_SetDataCharacteristics(handle, wordLength, stopBits, parity),
                 "data bits " + number(wordLength) + " stop bits " + number(stopBits) + " parity " +
                     number(parity));
 }
@@ -103,19 +103,19 @@ ftdi::FT_STATUS TraceApi::FT_SetFlowControl(ftdi::FT_HANDLE handle, std::uint16_
     char flow[64];
     std::snprintf(flow, sizeof flow, "flow control %04X xon %02X xoff %02X", flowControl, xon,
                   xoff);
-    return line(m_inner.FT_SetFlowControl(handle, flowControl, xon, xoff), flow);
+    return line(inner().FT_SetFlowControl(handle, flowControl, xon, xoff), flow);
 }
 
 ftdi::FT_STATUS TraceApi::FT_SetTimeouts(ftdi::FT_HANDLE handle, std::uint32_t readTimeout,
                                          std::uint32_t writeTimeout) {
-    return line(m_inner.FT_SetTimeouts(handle, readTimeout, writeTimeout),
+    return line(inner().FT_SetTimeouts(handle, readTimeout, writeTimeout),
                 "time-outs read " + number(readTimeout) + " ms write " + number(writeTimeout) +
                     " ms");
 }
 
 ftdi::FT_STATUS TraceApi::FT_Read(ftdi::FT_HANDLE handle, void* buffer, std::uint32_t bytesToRead,
                                   std::uint32_t* bytesReturned) {
-    const ftdi::FT_STATUS status = m_inner.FT_Read(handle, buffer, bytesToRead, bytesReturned);
+    const ftdi::FT_STATUS status = inner().FT_Read(handle, buffer, bytesToRead, bytesReturned);
     const std::uint32_t got = std::min(*bytesReturned, bytesToRead);
     std::string what = "read  " + counted(got, bytesToRead);
     if (got > 0) {
@@ -126,13 +126,13 @@ ftdi::FT_STATUS TraceApi::FT_Read(ftdi::FT_HANDLE handle, void* buffer, std::uin
 
 ftdi::FT_STATUS TraceApi::FT_Write(ftdi::FT_HANDLE handle, const void* buffer,
                                    std::uint32_t bytesToWrite, std::uint32_t* bytesWritten) {
-    const ftdi::FT_STATUS status = m_inner.FT_Write(handle, buffer, bytesToWrite, bytesWritten);
+    const ftdi::FT_STATUS status = inner().FT_Write(handle, buffer, bytesToWrite, bytesWritten);
     return line(status, "write " + counted(*bytesWritten, bytesToWrite) + "  " +
                             hex({static_cast<const std::uint8_t*>(buffer), bytesToWrite}));
 }
 
 ftdi::FT_STATUS TraceApi::FT_SetLatencyTimer(ftdi::FT_HANDLE handle, std::uint8_t milliseconds) {
-    return line(m_inner.FT_SetLatencyTimer(handle, milliseconds),
+    return line(inner().FT_SetLatencyTimer(handle, milliseconds),
                 "latency timer " + number(milliseconds) + " ms");
 }
 

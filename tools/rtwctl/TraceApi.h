@@ -2,7 +2,7 @@
 // A log of everything that passes the port, for support when a unit misbehaves in the
 // field: every call with its arguments and status, every byte written and read, each
 // line stamped with the seconds since the log began.
-#include "link/FTDIdll.h"
+#include "link/ForwardingApi.h"
 
 #include <chrono>
 #include <cstdio>
@@ -11,7 +11,7 @@
 
 namespace rtw::cli {
 
-class TraceApi final : public ftdi::D2xxApi {
+class TraceApi final : public link::ForwardingApi {
 public:
     // Logs into an open stream the caller keeps and closes.
     TraceApi(ftdi::D2xxApi& inner, std::FILE* log);
@@ -41,7 +41,6 @@ public:
 private:
     ftdi::FT_STATUS line(ftdi::FT_STATUS status, const std::string& what);
 
-    ftdi::D2xxApi& m_inner;
     std::FILE* m_log;
     std::chrono::steady_clock::time_point m_start;
 };

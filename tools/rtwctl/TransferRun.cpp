@@ -4,9 +4,7 @@
 #include "link/Connection.h"
 #include "rtwctl/TerminalTransfer.h"
 #include "rtwctl/TraceApi.h"
-#include "sim/Clock.h"
-#include "sim/EmulatedBackend.h"
-#include "sim/EmulatedUnit.h"
+#include "sim/EmulatedLink.h"
 
 #include <unistd.h>
 
@@ -48,13 +46,11 @@ std::optional<int> transferUsageError(const Args& args) {
 }
 
 int runTransfer(const Args& args, const Transfer& transfer) {
-    // The emulated unit answers at once, so a transfer with it takes a moment only.
-    sim::SteadyClock clock;
-    sim::EmulatedUnit unit;
     LinkOptions options;
     options.serialPath = args.value("port").value_or("");
     if (args.has("simulate")) {
-        options.emulatedUnit = [&] { return std::make_unique<sim::EmulatedBackend>(unit, clock); };
+        // The emulated unit answers at once, so a transfer with it takes a moment only.
+        options.emulatedUnit = [] { return sim::makeEmulatedLink(sim::Pacing::Instant); };
     }
     const std::unique_ptr<ftdi::D2xxApi> backend = chooseBackend(options);
     ftdi::D2xxApi* api = backend.get();
