@@ -36,10 +36,10 @@ void checkLists(const DeviceConfig& c, std::uint16_t address) {
             check(c.isEnabled(next) || c.text(next).empty(), "disabled entry holds text", address);
         }
     }
-    for (const char* input : {"rbVST1_", "rbVST2_"}) {
-        const std::string name(input);
-        check(!(c.isSelected(name + "1") && c.isSelected(name + "2")), "both choices selected",
-              address);
+    for (int input = 1; input <= 2; ++input) {
+        check(!(c.isSelected(field::rbVST(input, field::Contact::NO)) &&
+                c.isSelected(field::rbVST(input, field::Contact::NC))),
+              "both choices selected", address);
     }
 }
 
@@ -66,7 +66,7 @@ bool mayChange(std::uint16_t address, const FieldInfo& f) {
     }
     for (const DtmfPlacement& p : kDtmfPlacements) {
         if (p.address == address) {
-            return f.name == p.field;
+            return f.id == p.field;
         }
     }
     if (address == wire::kSettingsBlock) {
@@ -75,7 +75,7 @@ bool mayChange(std::uint16_t address, const FieldInfo& f) {
     if (address >= wire::kSmsBase && address < wire::kMemorySize) {
         // Only the text of the block's own area.
         const SmsGroup& group = smsGroupAt(address);
-        return f.name ==
+        return f.id ==
                (address % wire::kSmsGroupStride < wire::kSmsAreaStride ? group.text1 : group.text2);
     }
     return false;

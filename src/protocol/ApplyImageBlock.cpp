@@ -29,22 +29,22 @@ void applySettings(DeviceConfig& config, const Data& d) {
     if (d[wire::kSetContactTypes] <= wire::kContactTypesMax) {
         const bool nc1 = (d[wire::kSetContactTypes] & wire::kInput1NcBit) != 0;
         const bool nc2 = (d[wire::kSetContactTypes] & wire::kInput2NcBit) != 0;
-        config.setSelected("rbVST1_1", !nc1);
-        config.setSelected("rbVST1_2", nc1);
-        config.setSelected("rbVST2_1", !nc2);
-        config.setSelected("rbVST2_2", nc2);
+        config.setSelected(field::rbVST(1, field::Contact::NO), !nc1);
+        config.setSelected(field::rbVST(1, field::Contact::NC), nc1);
+        config.setSelected(field::rbVST(2, field::Contact::NO), !nc2);
+        config.setSelected(field::rbVST(2, field::Contact::NC), nc2);
     }
-    const auto number = [&config](std::string_view field, int value) {
+    const auto number = [&config](FieldId field, int value) {
         config.setText(field, std::to_string(value));
     };
     const std::uint8_t cas = d[wire::kSetCas];
-    number("spinINTERVAL", d[wire::kSetInterval]);
-    number("spinCAS", (cas >> 4) * 10 + (cas & 0x0F));
-    number("SpinCASRELE1", d[wire::kSetCasRele1]);
-    number("SpinCASRELE2", d[wire::kSetCasRele2]);
-    number("spinKREDIT", d[wire::kSetKredit]);
-    number("spinDELAY1", d[wire::kSetDelay1] + wire::kDelayOffset);
-    number("spinDELAY2", d[wire::kSetDelay2] + wire::kDelayOffset);
+    number(field::spinINTERVAL, d[wire::kSetInterval]);
+    number(field::spinCAS, (cas >> 4) * 10 + (cas & 0x0F));
+    number(field::SpinCASRELE(1), d[wire::kSetCasRele1]);
+    number(field::SpinCASRELE(2), d[wire::kSetCasRele2]);
+    number(field::spinKREDIT, d[wire::kSetKredit]);
+    number(field::spinDELAY(1), d[wire::kSetDelay1] + wire::kDelayOffset);
+    number(field::spinDELAY(2), d[wire::kSetDelay2] + wire::kDelayOffset);
 }
 
 void appendCollected(SmsAssembly& sms, const std::uint8_t* bytes, std::size_t count) {
@@ -77,7 +77,7 @@ void applySms(DeviceConfig& config, std::uint16_t address, const Data& d, SmsAss
     const SmsGroup& group = smsGroupAt(address);
     const std::size_t length = std::min<std::size_t>(sms.pendingLength, sms.collected.size());
     const std::string text = sms.collected.substr(0, length);
-    const std::string_view field = sms.pendingText == 2 ? group.text2 : group.text1;
+    const FieldId field = sms.pendingText == 2 ? group.text2 : group.text1;
     sms = SmsAssembly{};
     config.setText(field, text);
 }

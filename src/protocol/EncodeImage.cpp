@@ -19,7 +19,7 @@ ImageBlock textBlock(std::uint16_t address, std::string_view text) {
 }
 
 // Validation guarantees a whole number inside the field's range, so it fits a byte.
-int numberOf(const DeviceConfig& config, std::string_view field) {
+int numberOf(const DeviceConfig& config, FieldId field) {
     return static_cast<int>(*numberValue(config.text(field)));
 }
 
@@ -47,16 +47,16 @@ ImageBlock settingsBlock(const DeviceConfig& config) {
     auto& d = block.data;
     d[wire::kSetContactTypes] = static_cast<std::uint8_t>(
         (config.isNC(1) ? wire::kInput1NcBit : 0) | (config.isNC(2) ? wire::kInput2NcBit : 0));
-    d[wire::kSetInterval] = lowByte(numberOf(config, "spinINTERVAL"));
-    d[wire::kSetCas] = packedBcd(numberOf(config, "spinCAS"));
-    d[wire::kSetCasRele1] = lowByte(numberOf(config, "SpinCASRELE1"));
-    d[wire::kSetCasRele2] = lowByte(numberOf(config, "SpinCASRELE2"));
-    d[wire::kSetKredit] = lowByte(numberOf(config, "spinKREDIT"));
-    d[wire::kSetDelay1] = lowByte(numberOf(config, "spinDELAY1") - wire::kDelayOffset);
-    d[wire::kSetDelay2] = lowByte(numberOf(config, "spinDELAY2") - wire::kDelayOffset);
-    d[wire::kSetResetTexts] =
-        static_cast<std::uint8_t>((config.text("memoSMSNV1").empty() ? 0 : wire::kResetText1Bit) |
-                                  (config.text("memoSMSNV2").empty() ? 0 : wire::kResetText2Bit));
+    d[wire::kSetInterval] = lowByte(numberOf(config, field::spinINTERVAL));
+    d[wire::kSetCas] = packedBcd(numberOf(config, field::spinCAS));
+    d[wire::kSetCasRele1] = lowByte(numberOf(config, field::SpinCASRELE(1)));
+    d[wire::kSetCasRele2] = lowByte(numberOf(config, field::SpinCASRELE(2)));
+    d[wire::kSetKredit] = lowByte(numberOf(config, field::spinKREDIT));
+    d[wire::kSetDelay1] = lowByte(numberOf(config, field::spinDELAY(1)) - wire::kDelayOffset);
+    d[wire::kSetDelay2] = lowByte(numberOf(config, field::spinDELAY(2)) - wire::kDelayOffset);
+    d[wire::kSetResetTexts] = static_cast<std::uint8_t>(
+        (config.text(field::memoSMSNV(1)).empty() ? 0 : wire::kResetText1Bit) |
+        (config.text(field::memoSMSNV(2)).empty() ? 0 : wire::kResetText2Bit));
     return block;
 }
 

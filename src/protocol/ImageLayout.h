@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string_view>
 
 namespace rtw {
 
@@ -26,29 +25,29 @@ inline constexpr std::array<std::uint16_t, kListCount> kListBases = {
 
 struct DtmfPlacement {
     std::uint16_t address;
-    std::string_view field;
+    FieldId field;
 };
 
 // The four DTMF codes, in address order.
 inline constexpr std::array<DtmfPlacement, 4> kDtmfPlacements = {{
-    {wire::kDtmfZap1, "MemoDTMFZAP1"},
-    {wire::kDtmfVyp1, "MemoDTMFVYP1"},
-    {wire::kDtmfZap2, "MemoDTMFZAP2"},
-    {wire::kDtmfVyp2, "MemoDTMFVYP2"},
+    {wire::kDtmfZap1, field::MemoDTMFZAP(1)},
+    {wire::kDtmfVyp1, field::MemoDTMFVYP(1)},
+    {wire::kDtmfZap2, field::MemoDTMFZAP(2)},
+    {wire::kDtmfVyp2, field::MemoDTMFVYP(2)},
 }};
 
 struct SmsGroup {
     std::uint16_t base;
-    std::string_view text1; // area at base
-    std::string_view text2; // area at base + 128
+    FieldId text1; // area at base
+    FieldId text2; // area at base + 128
 };
 
 // The four SMS groups, in address order.
 inline constexpr std::array<SmsGroup, 4> kSmsGroups = {{
-    {wire::kSmsvBase, "memoSMSV1", "memoSMSV2"},
-    {wire::kSmsnvBase, "memoSMSNV1", "memoSMSNV2"},
-    {wire::kSmszapBase, "memoSMSZAP1", "memoSMSZAP2"},
-    {wire::kSmsvypBase, "memoSMSVYP1", "memoSMSVYP2"},
+    {wire::kSmsvBase, field::memoSMSV(1), field::memoSMSV(2)},
+    {wire::kSmsnvBase, field::memoSMSNV(1), field::memoSMSNV(2)},
+    {wire::kSmszapBase, field::memoSMSZAP(1), field::memoSMSZAP(2)},
+    {wire::kSmsvypBase, field::memoSMSVYP(1), field::memoSMSVYP(2)},
 }};
 
 // The group an SMS address (3072 to 4095) belongs to.
