@@ -86,8 +86,8 @@ DeviceConfig benchConfig() {
     for (int k = 1; k <= 64; ++k) {
         config.setText(entryField(ListId::POV1, k), "+42190500" + std::to_string(k));
     }
-    config.setText("memoSMSV1", std::string(127, 'x'));
-    config.setText("spinCAS", "12");
+    config.setText(field::memoSMSV(1), std::string(127, 'x'));
+    config.setText(field::spinCAS, "12");
     return config;
 }
 

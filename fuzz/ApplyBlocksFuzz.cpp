@@ -38,10 +38,10 @@ void checkLists(const DeviceConfig& c, std::uint16_t address) {
             check(c.isEnabled(next) || c.text(next).empty(), "disabled entry holds text", address);
         }
     }
-    for (const char* input : {"rbVST1_", "rbVST2_"}) {
-        const std::string name(input);
-        check(!(c.isSelected(name + "1") && c.isSelected(name + "2")), "both choices selected",
-              address);
+    for (int input = 1; input <= 2; ++input) {
+        check(!(c.isSelected(field::rbVST(input, field::Contact::NO)) &&
+                c.isSelected(field::rbVST(input, field::Contact::NC))),
+              "both choices selected", address);
     }
 }
 
@@ -75,7 +75,7 @@ bool mayChange(std::uint16_t address, const FieldInfo& f) {
     }
     for (const DtmfPlacement& p : kDtmfPlacements) {
         if (p.address == address) {
-            return f.name == p.field;
+            return f.id == p.field;
         }
     }
     if (address == wire::kSettingsBlock) {
@@ -89,7 +89,7 @@ bool mayChange(std::uint16_t address, const FieldInfo& f) {
                 group = &g;
             }
         }
-        return f.name == group->texts[(address - group->base) / wire::kSmsAreaStride];
+        return f.id == group->texts[(address - group->base) / wire::kSmsAreaStride];
     }
     return false;
 }

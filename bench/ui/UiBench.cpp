@@ -125,7 +125,7 @@ void fillFull(rtw::DeviceConfig& config) {
             break;
         }
     }
-    config.setSelected("rbVST2_2", true);
+    config.setSelected(rtw::field::rbVST(2, rtw::field::Contact::NC), true);
 }
 
 // Time of one command: the change of the model and every control, then the repaint.

@@ -1,43 +1,44 @@
 #include "config/Clear.h"
 
-#include <string>
+#include <algorithm>
+#include <array>
 
 namespace rtw {
 namespace {
 
-void emptyList(DeviceConfig& config, ListId list) {
-    for (int k = 1; k <= listInfo(list).size; ++k) {
-        config.setText(entryField(list, k), "");
+// The window's Clear goes through the rows in this order (observers see it): the input
+// lists, the SMS control lists, the texts, the status list, the other lists, the numbers
+// with the delays last, then the NO choices before the NC ones.
+constexpr FieldRowId kClearOrder[] = {
+    FieldRowId::TCV,     FieldRowId::POO,     FieldRowId::SMSV,    FieldRowId::SMSNV,
+    FieldRowId::SMSZAP,  FieldRowId::SMSVYP,  FieldRowId::DTMFZAP, FieldRowId::DTMFVYP,
+    FieldRowId::TCZSSMS, FieldRowId::POV,     FieldRowId::PZS,     FieldRowId::INTERVAL,
+    FieldRowId::CAS,     FieldRowId::CASRELE, FieldRowId::KREDIT,  FieldRowId::DELAY,
+    FieldRowId::VSTNO,   FieldRowId::VSTNC,
+};
+
+constexpr bool takesEveryRowOnce() {
+    std::array<int, kFieldRowCount> seen{};
+    for (const FieldRowId row : kClearOrder) {
+        ++seen.at(static_cast<std::size_t>(row));
     }
+    return std::all_of(seen.begin(), seen.end(), [](int n) { return n == 1; });
 }
+static_assert(takesEveryRowOnce());
 
 } // namespace
 
 void clearConfiguration(DeviceConfig& config) {
-    emptyList(config, ListId::TCV1);
-    emptyList(config, ListId::TCV2);
-    emptyList(config, ListId::POO1);
-    emptyList(config, ListId::POO2);
-    for (const char* name : {"memoSMSV1", "memoSMSV2", "memoSMSNV1", "memoSMSNV2", "memoSMSZAP1",
-                             "memoSMSZAP2", "memoSMSVYP1", "memoSMSVYP2", "MemoDTMFZAP1",
-                             "MemoDTMFZAP2", "MemoDTMFVYP1", "MemoDTMFVYP2"}) {
-        config.setText(name, "");
+    for (const FieldRowId row : kClearOrder) {
+        for (const FieldId id : rowFields(row)) {
+            const FieldInfo& field = fieldInfo(id);
+            if (field.kind == FieldKind::Choice) {
+                config.setSelected(id, field.defaultSelected);
+            } else {
+                config.setText(id, field.defaultText);
+            }
+        }
     }
-    emptyList(config, ListId::TCZSSMS);
-    emptyList(config, ListId::POV1);
-    emptyList(config, ListId::POV2);
-    emptyList(config, ListId::PZS1);
-    emptyList(config, ListId::PZS2);
-    for (const char* name :
-         {"spinINTERVAL", "spinCAS", "SpinCASRELE1", "SpinCASRELE2", "spinKREDIT"}) {
-        config.setText(name, "0");
-    }
-    config.setText("spinDELAY1", "1");
-    config.setText("spinDELAY2", "1");
-    config.setSelected("rbVST1_1", true);
-    config.setSelected("rbVST2_1", true);
-    config.setSelected("rbVST1_2", false);
-    config.setSelected("rbVST2_2", false);
 }
 
 } // namespace rtw

@@ -97,9 +97,8 @@ void DeviceConfig::setSelected(FieldId id, bool selected) {
     storeSelected(id, selected);
     if (selected) {
         // rbVST<n>_1 and rbVST<n>_2 are partners.
-        std::string partner = f.name;
-        partner.back() = partner.back() == '1' ? '2' : '1';
-        const FieldId other = fieldId(partner);
+        const FieldId other = field::rbVST(
+            f.number, f.row == FieldRowId::VSTNO ? field::Contact::NC : field::Contact::NO);
         if (m_selected[other]) {
             storeSelected(other, false);
         }
@@ -112,7 +111,7 @@ void DeviceConfig::storeSelected(FieldId id, bool selected) {
 }
 
 bool DeviceConfig::isNC(int input) const {
-    return isSelected(input == 1 ? "rbVST1_2" : "rbVST2_2");
+    return isSelected(field::rbVST(input, field::Contact::NC));
 }
 
 bool DeviceConfig::isEnabled(FieldId id) const {

@@ -5,29 +5,10 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <stdexcept>
 #include <unordered_map>
-#include <vector>
 
 namespace rtw {
 namespace {
-
-const std::string kGroupInputs = "Tel. Nr. für SMS-Versand";
-const std::string kGroupStatus = "Tel. Nr. für Status-SMS ";
-const std::string kGroupOutputSms = "SMS für Ausgang Fernsteuerung";
-const std::string kGroupOutputNumbers = "Telefon Nummern für Ausgang Fernsteuerung";
-
-constexpr std::array<PhoneList, kListCount> kLists = {{
-    {ListId::POV1, "editPOV1_", 64},
-    {ListId::POV2, "editPOV2_", 64},
-    {ListId::POO1, "editPOO1_", 8},
-    {ListId::POO2, "editPOO2_", 8},
-    {ListId::PZS1, "editPZS1_", 8},
-    {ListId::PZS2, "editPZS2_", 8},
-    {ListId::TCV1, "editTCV1_", 8},
-    {ListId::TCV2, "editTCV2_", 8},
-    {ListId::TCZSSMS, "editTCZSSMS_", 8},
-}};
 
 std::string lower(std::string_view s) {
     std::string out(s);
@@ -36,138 +17,91 @@ std::string lower(std::string_view s) {
     return out;
 }
 
+// The text with "{n}" and "{k}" replaced by the number and the entry.
+std::string expand(std::string_view pattern, int number, int entry) {
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const std::string_view rest = pattern.substr(i);
+        if (rest.starts_with("{n}")) {
+            out += std::to_string(number);
+            i += 2;
+        } else if (rest.starts_with("{k}")) {
+            out += std::to_string(entry);
+            i += 2;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
+std::optional<ListId> listAt(FieldRowId row, int number) {
+    for (std::size_t l = 0; l < kListRows.size(); ++l) {
+        if (kListRows[l].row == row && kListRows[l].number == number) {
+            return static_cast<ListId>(l);
+        }
+    }
+    return std::nullopt;
+}
+
+std::string labelOf(const FieldRow& row, int number, int entry) {
+    for (const LabelException& e : kLabelExceptions) {
+        if (e.row == row.row && e.number == number && e.entry == entry) {
+            return std::string(e.label);
+        }
+    }
+    return expand(row.window.label, number, entry);
+}
+
+FieldInfo expandField(const FieldRow& row, int number, int entry) {
+    FieldInfo f;
+    f.id = fieldOf(row.row, number, entry);
+    f.row = row.row;
+    f.name = expand(row.name, number, entry);
+    f.section = expand(row.section, number, entry);
+    f.kind = row.kind;
+    f.typedLimit = row.limits.typed;
+    if (row.kind == FieldKind::Number) {
+        f.minimum = row.limits.minimum;
+        f.maximum = row.limits.maximum;
+        f.step = 1;
+    }
+    if (row.kind == FieldKind::Choice) {
+        f.defaultSelected = row.defaultValue == "1";
+    } else {
+        f.defaultText = row.defaultValue;
+    }
+    f.number = number;
+    f.list = listAt(row.row, number);
+    f.entry = entry;
+    f.hidden = row.hidden;
+    f.windowGroup = row.window.group;
+    f.windowPage = row.window.page;
+    f.group = groupCaption(row.window.group);
+    f.page = pageCaption(row.window.page, number);
+    f.heading = row.window.heading;
+    f.label = labelOf(row, number, entry);
+    f.unit = row.window.unit;
+    f.hint = expand(row.window.hint, number, entry);
+    return f;
+}
+
 struct Table {
     std::vector<FieldInfo> fields;
+    std::array<std::vector<FieldId>, kFieldRowCount> byRow;
     std::unordered_map<std::string, FieldId> byLowerName;
-    std::array<std::vector<FieldId>, kListCount> entries;
 
-    FieldInfo& add(std::string name, FieldKind kind, std::string_view group, std::string_view page,
-                   std::string_view label, std::string_view hint) {
-        FieldInfo f;
-        f.id = static_cast<FieldId>(fields.size());
-        f.name = std::move(name);
-        f.kind = kind;
-        f.group = group;
-        f.page = page;
-        f.label = label;
-        f.hint = hint;
-        if (kind == FieldKind::PhoneEntry || kind == FieldKind::DtmfCode) {
-            f.typedLimit = 14;
-        } else if (kind == FieldKind::SmsText) {
-            f.typedLimit = 127;
-        }
-        fields.push_back(std::move(f));
-        return fields.back();
-    }
-
-    void addList(ListId list, std::string_view group, std::string_view page,
-                 std::string_view hint) {
-        const PhoneList& info = kLists[static_cast<std::size_t>(list)];
-        for (int k = 1; k <= info.size; ++k) {
-            std::string label = std::to_string(k) + (info.size == 64 ? ".Num." : ".Nummer");
-            if (list == ListId::TCV2 && k == 5) {
-                label = "5 Nummer"; // the window has it so
+    Table() : fields(kFieldCount) {
+        for (const FieldRow& row : kFieldRows) {
+            auto& ids = byRow.at(static_cast<std::size_t>(row.row));
+            for (int n = row.numbers == 0 ? 0 : 1; n <= row.numbers; ++n) {
+                for (int k = row.entries == 0 ? 0 : 1; k <= row.entries; ++k) {
+                    FieldInfo f = expandField(row, n, k);
+                    ids.push_back(f.id);
+                    byLowerName.emplace(lower(f.name), f.id);
+                    fields.at(f.id) = std::move(f);
+                }
             }
-            FieldInfo& f = add(std::string(info.prefix) + std::to_string(k), FieldKind::PhoneEntry,
-                               group, page, label, hint);
-            f.list = list;
-            f.entry = k;
-            entries[static_cast<std::size_t>(list)].push_back(f.id);
-        }
-    }
-
-    void addNumber(std::string name, int digits, int minimum, int maximum, std::string_view group,
-                   std::string_view page, std::string_view label, std::string_view hint,
-                   bool hidden = false) {
-        FieldInfo& f = add(std::move(name), FieldKind::Number, group, page, label, hint);
-        f.typedLimit = digits;
-        f.minimum = minimum;
-        f.maximum = maximum;
-        f.step = 1;
-        f.defaultText = std::to_string(minimum);
-        f.hidden = hidden;
-    }
-
-    Table() {
-        const std::string in1 = "1. Eingang";
-        const std::string in2 = "2. Eingang";
-        const std::string tcvHint =
-            "Telefon Nummer an welche Info bei Statusänderung der Eingänge versendet wird";
-        addList(ListId::TCV1, kGroupInputs, in1, tcvHint);
-        addList(ListId::TCV2, kGroupInputs, in2, tcvHint);
-        addList(ListId::POO1, kGroupOutputNumbers, "1.Ausgang - SMS", "");
-        addList(ListId::POO2, kGroupOutputNumbers, "2.Ausgang - SMS", "");
-
-        const std::string smsHint =
-            "Text Nachricht, welche bei einer Zustandsänderung gesendet wird";
-        for (int n = 1; n <= 2; ++n) {
-            add("memoSMSV" + std::to_string(n), FieldKind::SmsText, kGroupInputs,
-                n == 1 ? in1 : in2, "Text SMS bei Eingang Auslösen", smsHint);
-        }
-        for (int n = 1; n <= 2; ++n) {
-            add("memoSMSNV" + std::to_string(n), FieldKind::SmsText, kGroupInputs,
-                n == 1 ? in1 : in2, "Text SMS bei Eingang Rücksetzen", smsHint);
-        }
-        for (int n = 1; n <= 2; ++n) {
-            const std::string out = std::to_string(n) + ".Ausgang";
-            add("memoSMSZAP" + std::to_string(n), FieldKind::SmsText, kGroupOutputSms, out,
-                "Text SMS - einschalten", "Text SMS für " + out + " einschalten");
-        }
-        for (int n = 1; n <= 2; ++n) {
-            const std::string out = std::to_string(n) + ".Ausgang";
-            add("memoSMSVYP" + std::to_string(n), FieldKind::SmsText, kGroupOutputSms, out,
-                "Text SMS - auschalten", "Text SMS für " + out + " auschalten");
-        }
-        for (int n = 1; n <= 2; ++n) {
-            const std::string out = std::to_string(n) + ".Ausgang";
-            add("MemoDTMFZAP" + std::to_string(n), FieldKind::DtmfCode, kGroupOutputSms, out,
-                "DTMF-Code einschalten",
-                "DTMF kód, ktorým sa bude zapínať " + std::to_string(n) + ".výstup")
-                .hidden = true;
-        }
-        for (int n = 1; n <= 2; ++n) {
-            const std::string out = std::to_string(n) + ".Ausgang";
-            add("MemoDTMFVYP" + std::to_string(n), FieldKind::DtmfCode, kGroupOutputSms, out,
-                "DTMF-Code auschalten",
-                "DTMF kód, ktorým sa bude vypínať " + std::to_string(n) + ".výstup")
-                .hidden = true;
-        }
-        addList(ListId::TCZSSMS, kGroupStatus, "", "");
-        addList(ListId::POV1, kGroupOutputNumbers, "1.Ausgang - Empfang", "");
-        addList(ListId::POV2, kGroupOutputNumbers, "2.Ausgang - Empfang", "");
-        const std::string pzsHint =
-            "Telefon Nummern welche zum Empfang der Sprachnachrichten berechtigt sind";
-        addList(ListId::PZS1, kGroupInputs, in1 + " / Tel. Nr. für Sprachnachrichten", pzsHint);
-        addList(ListId::PZS2, kGroupInputs, in2 + " / Tel. Nr. für Sprachnachrichten", pzsHint);
-
-        addNumber("spinINTERVAL", 3, 0, 180, kGroupStatus, "", "Senden Alle: (Tage)",
-                  "In welchen Abständen (in Tagen) wird die Status-SMS versendet");
-        addNumber("spinCAS", 2, 0, 23, kGroupStatus, "", "Zeitpunkt: (00:Uhr)",
-                  "Zeit, wann eine autom. Status-SMS versendet wird");
-        addNumber("SpinCASRELE1", 3, 0, 255, kGroupOutputSms, "1.Ausgang", "Einschaltdauer (sek.)",
-                  "Einschaltdauer 1. Ausgang");
-        addNumber("SpinCASRELE2", 3, 0, 255, kGroupOutputSms, "2.Ausgang", "Einschaltdauer (sek.)",
-                  "Einschaltdauer 2. Ausgang");
-        const std::string delayHint =
-            "Mindestdauer des Trigger-Impuls aktiviert den Eintrag in Sekunden";
-        addNumber("spinDELAY1", 3, 1, 255, kGroupInputs, in1, "Verzögerung (sek.)", delayHint);
-        addNumber("spinDELAY2", 3, 1, 255, kGroupInputs, in2, "Verzögerung (sek.)", delayHint);
-        addNumber("spinKREDIT", 1, 0, 9, kGroupStatus, "", "Kredit (€)",
-                  "Automatické upozornenie na nedostatočný kredit ( 0 znamená, že SMS nebudú "
-                  "zasielané)",
-                  true);
-
-        for (int n = 1; n <= 2; ++n) {
-            const std::string& page = n == 1 ? in1 : in2;
-            add("rbVST" + std::to_string(n) + "_1", FieldKind::Choice, kGroupInputs, page,
-                "Art der Eingang NO", "")
-                .defaultSelected = true;
-            add("rbVST" + std::to_string(n) + "_2", FieldKind::Choice, kGroupInputs, page,
-                "Art der Eingang NC", "");
-        }
-
-        for (const FieldInfo& f : fields) {
-            byLowerName.emplace(lower(f.name), f.id);
         }
     }
 };
@@ -187,6 +121,10 @@ const FieldInfo& fieldInfo(FieldId id) {
     return table().fields.at(id);
 }
 
+std::span<const FieldId> rowFields(FieldRowId row) {
+    return table().byRow.at(static_cast<std::size_t>(row));
+}
+
 std::optional<FieldId> findField(std::string_view name) {
     const auto& map = table().byLowerName;
     auto it = map.find(lower(name));
@@ -203,14 +141,36 @@ FieldId fieldId(std::string_view name) {
     throw std::invalid_argument("unknown field: " + std::string(name));
 }
 
-const PhoneList& listInfo(ListId list) {
-    return kLists.at(static_cast<std::size_t>(list));
+PhoneList listInfo(ListId list) {
+    return {list, listSize(list)};
 }
 
-FieldId entryField(ListId list, int entry) {
-    return table()
-        .entries.at(static_cast<std::size_t>(list))
-        .at(static_cast<std::size_t>(entry - 1));
+std::string groupCaption(WindowGroup group) {
+    return std::string(kGroupTexts.at(static_cast<std::size_t>(group)).caption);
+}
+
+std::string groupHint(WindowGroup group) {
+    const GroupText& text = kGroupTexts.at(static_cast<std::size_t>(group));
+    return std::string(text.hint.empty() ? text.caption : text.hint);
+}
+
+std::string pageCaption(WindowPage page, int number) {
+    return expand(kPageTexts.at(static_cast<std::size_t>(page)).caption, number, 0);
+}
+
+std::string pageHint(WindowPage page, int number) {
+    return expand(kPageTexts.at(static_cast<std::size_t>(page)).hint, number, 0);
+}
+
+std::vector<std::string> labelLines(const FieldInfo& field) {
+    std::vector<std::string> lines;
+    std::string_view rest = field.label;
+    for (std::size_t cut = rest.find('\n'); cut != std::string_view::npos; cut = rest.find('\n')) {
+        lines.emplace_back(rest.substr(0, cut));
+        rest.remove_prefix(cut + 1);
+    }
+    lines.emplace_back(rest);
+    return lines;
 }
 
 std::string displayName(const FieldInfo& field) {
@@ -218,10 +178,20 @@ std::string displayName(const FieldInfo& field) {
     while (!out.empty() && out.back() == ' ') {
         out.pop_back();
     }
-    if (!field.page.empty()) {
-        out += " / " + cp1252FromUtf8(field.page);
+    for (const std::string* part : {&field.page, &field.heading}) {
+        if (!part->empty()) {
+            out += " / " + cp1252FromUtf8(*part);
+        }
     }
-    out += " / " + cp1252FromUtf8(field.label);
+    std::string label;
+    for (const std::string& line : labelLines(field)) {
+        label += (label.empty() ? "" : " ") + line;
+    }
+    // A unit the window shows bare is named in parentheses.
+    if (!field.unit.empty()) {
+        label += field.unit.starts_with('(') ? " " + field.unit : " (" + field.unit + ")";
+    }
+    out += " / " + cp1252FromUtf8(label);
     return out;
 }
 

@@ -15,8 +15,8 @@ void applySettings(DeviceConfig& config, const BlockData& d) {
         case ByteCodec::NcBit:
             if (byte <= wire::kContactTypesMax) {
                 const bool nc = (byte & s.bit) != 0;
-                config.setSelected(fieldOf(s.partner), !nc);
-                config.setSelected(fieldOf(s.field), nc);
+                config.setSelected(s.partner, !nc);
+                config.setSelected(s.field, nc);
             }
             break;
         case ByteCodec::PresenceBit:
@@ -25,7 +25,7 @@ void applySettings(DeviceConfig& config, const BlockData& d) {
         case ByteCodec::PackedBcd:
         case ByteCodec::MinusOne:
             // Written as decimal text without a range check.
-            config.setText(fieldOf(s.field), std::to_string(decodeNumber(s.codec, byte)));
+            config.setText(s.field, std::to_string(decodeNumber(s.codec, byte)));
             break;
         }
     }

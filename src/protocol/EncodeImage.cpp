@@ -26,7 +26,7 @@ BlockData countsData(const DeviceConfig& config) {
 BlockData settingsData(const DeviceConfig& config) {
     BlockData d{};
     for (const SettingsByte& s : kSettingsBytes) {
-        const FieldId field = fieldOf(s.field);
+        const FieldId field = s.field;
         switch (s.codec) {
         case ByteCodec::NcBit:
             d[s.position] |= config.isSelected(field) ? s.bit : 0;

@@ -32,7 +32,7 @@ std::vector<Region> regionsFromRows() {
     }
     for (std::size_t i = 0; i < kDtmfPlacements.size(); ++i) {
         const DtmfPlacement& p = kDtmfPlacements[i];
-        regions.push_back({BlockKind::DtmfCode, p.address, 1, i, {}, fieldOf(p.field)});
+        regions.push_back({BlockKind::DtmfCode, p.address, 1, i, {}, p.field});
     }
     regions.push_back({BlockKind::Counts, wire::kCountsBlock, 1, 0, {}, {}});
     regions.push_back({BlockKind::Settings, wire::kSettingsBlock, 1, 0, {}, {}});
@@ -48,7 +48,7 @@ std::vector<Region> regionsFromRows() {
                                wire::kSmsBlocksPerArea,
                                area++,
                                {},
-                               fieldOf(group.texts[t])});
+                               group.texts[t]});
         }
     }
     std::sort(regions.begin(), regions.end(),
@@ -84,10 +84,6 @@ const Map& theMap() {
 }
 
 } // namespace
-
-FieldId fieldOf(FieldRef field) {
-    return fieldId(field);
-}
 
 std::span<const Region> memoryRegions() {
     return theMap().regions;

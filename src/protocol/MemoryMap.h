@@ -24,10 +24,9 @@ struct ImageBlock {
 
 inline constexpr std::size_t kMemoryBlockCount = wire::kMemorySize / wire::kBlockSize;
 
-// How the rows below name a field; fieldOf turns it into the field. Every field the map
-// knows by name is named in these rows and nowhere else.
-using FieldRef = std::string_view;
-[[nodiscard]] FieldId fieldOf(FieldRef field);
+// How the rows below name a field: by its typed identifier. Every field the map knows is
+// named in these rows and nowhere else.
+using FieldRef = FieldId;
 
 // A phone list: entry k at base + 16·(k−1), one block per entry of the list.
 struct ListPlacement {
@@ -54,10 +53,10 @@ struct DtmfPlacement {
 };
 
 inline constexpr std::array<DtmfPlacement, 4> kDtmfPlacements = {{
-    {wire::kDtmfZap1, "MemoDTMFZAP1"},
-    {wire::kDtmfVyp1, "MemoDTMFVYP1"},
-    {wire::kDtmfZap2, "MemoDTMFZAP2"},
-    {wire::kDtmfVyp2, "MemoDTMFVYP2"},
+    {wire::kDtmfZap1, field::MemoDTMFZAP(1)},
+    {wire::kDtmfVyp1, field::MemoDTMFVYP(1)},
+    {wire::kDtmfZap2, field::MemoDTMFZAP(2)},
+    {wire::kDtmfVyp2, field::MemoDTMFVYP(2)},
 }};
 
 // An SMS group: its two texts in consecutive 128-byte areas from base on.
@@ -67,10 +66,10 @@ struct SmsGroup {
 };
 
 inline constexpr std::array<SmsGroup, 4> kSmsGroups = {{
-    {wire::kSmsvBase, {"memoSMSV1", "memoSMSV2"}},
-    {wire::kSmsnvBase, {"memoSMSNV1", "memoSMSNV2"}},
-    {wire::kSmszapBase, {"memoSMSZAP1", "memoSMSZAP2"}},
-    {wire::kSmsvypBase, {"memoSMSVYP1", "memoSMSVYP2"}},
+    {wire::kSmsvBase, {field::memoSMSV(1), field::memoSMSV(2)}},
+    {wire::kSmsnvBase, {field::memoSMSNV(1), field::memoSMSNV(2)}},
+    {wire::kSmszapBase, {field::memoSMSZAP(1), field::memoSMSZAP(2)}},
+    {wire::kSmsvypBase, {field::memoSMSVYP(1), field::memoSMSVYP(2)}},
 }};
 inline constexpr std::size_t kSmsAreaCount =
     kSmsGroups.size() * std::tuple_size_v<decltype(SmsGroup::texts)>;
@@ -93,23 +92,25 @@ struct SettingsByte {
     std::size_t position;
     ByteCodec codec;
     FieldRef field;
-    std::uint8_t bit = 0;  // bit codecs only
-    FieldRef partner = {}; // NcBit only
+    std::uint8_t bit = 0; // bit codecs only
+    FieldRef partner = 0; // NcBit only
 };
 
 // In the order a received block sets the fields.
 inline constexpr std::array<SettingsByte, 11> kSettingsBytes = {{
-    {wire::kSetContactTypes, ByteCodec::NcBit, "rbVST1_2", wire::kInput1NcBit, "rbVST1_1"},
-    {wire::kSetContactTypes, ByteCodec::NcBit, "rbVST2_2", wire::kInput2NcBit, "rbVST2_1"},
-    {wire::kSetInterval, ByteCodec::Number, "spinINTERVAL"},
-    {wire::kSetCas, ByteCodec::PackedBcd, "spinCAS"},
-    {wire::kSetCasRele1, ByteCodec::Number, "SpinCASRELE1"},
-    {wire::kSetCasRele2, ByteCodec::Number, "SpinCASRELE2"},
-    {wire::kSetKredit, ByteCodec::Number, "spinKREDIT"},
-    {wire::kSetDelay1, ByteCodec::MinusOne, "spinDELAY1"},
-    {wire::kSetDelay2, ByteCodec::MinusOne, "spinDELAY2"},
-    {wire::kSetResetTexts, ByteCodec::PresenceBit, "memoSMSNV1", wire::kResetText1Bit},
-    {wire::kSetResetTexts, ByteCodec::PresenceBit, "memoSMSNV2", wire::kResetText2Bit},
+    {wire::kSetContactTypes, ByteCodec::NcBit, field::rbVST(1, field::Contact::NC),
+     wire::kInput1NcBit, field::rbVST(1, field::Contact::NO)},
+    {wire::kSetContactTypes, ByteCodec::NcBit, field::rbVST(2, field::Contact::NC),
+     wire::kInput2NcBit, field::rbVST(2, field::Contact::NO)},
+    {wire::kSetInterval, ByteCodec::Number, field::spinINTERVAL},
+    {wire::kSetCas, ByteCodec::PackedBcd, field::spinCAS},
+    {wire::kSetCasRele1, ByteCodec::Number, field::SpinCASRELE(1)},
+    {wire::kSetCasRele2, ByteCodec::Number, field::SpinCASRELE(2)},
+    {wire::kSetKredit, ByteCodec::Number, field::spinKREDIT},
+    {wire::kSetDelay1, ByteCodec::MinusOne, field::spinDELAY(1)},
+    {wire::kSetDelay2, ByteCodec::MinusOne, field::spinDELAY(2)},
+    {wire::kSetResetTexts, ByteCodec::PresenceBit, field::memoSMSNV(1), wire::kResetText1Bit},
+    {wire::kSetResetTexts, ByteCodec::PresenceBit, field::memoSMSNV(2), wire::kResetText2Bit},
 }};
 
 // What follows is derived from the rows above.

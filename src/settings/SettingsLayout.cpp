@@ -1,36 +1,31 @@
 #include "settings/SettingsLayout.h"
 
-#include <array>
-#include <stdexcept>
 #include <vector>
 
 namespace rtw {
 namespace {
 
-struct SectionRun {
-    std::string_view name;
-    int keyCount;
-};
-
-// The field table lists the fields in the file's order; the sections cut it into runs.
-constexpr std::array<SectionRun, kSettingsSectionCount> kSections = {{
-    {"TCV", 16},     {"POO1_", 8},  {"POO2_", 8},    {"SMSV", 2},    {"SMSNV", 2},
-    {"SMSZAP", 2},   {"SMSVYP", 2}, {"DTMFZAP", 2},  {"DTMFVYP", 2}, {"TCZSSMS", 8},
-    {"POV", 128},    {"PZS", 16},   {"INTERVAL", 1}, {"CAS", 1},     {"CASRELE1", 1},
-    {"CASRELE2", 1}, {"DELAY1", 1}, {"DELAY2", 1},   {"KREDIT", 1},  {"AKT-DEAKT", 4},
-}};
-
-std::vector<SettingsKey> buildKeys() {
-    const auto fields = allFields();
-    std::vector<SettingsKey> keys;
-    std::size_t next = 0;
-    for (const SectionRun& run : kSections) {
-        for (int i = 0; i < run.keyCount; ++i) {
-            keys.push_back({run.name, fields[next++].id});
+// Rows that follow each other under one section share it; a section with "{n}" stands
+// once per number.
+constexpr int sectionCount() {
+    int count = 0;
+    for (std::size_t i = 0; i < kFieldRows.size(); ++i) {
+        const FieldRow& row = kFieldRows[i];
+        if (i > 0 && kFieldRows[i - 1].section == row.section) {
+            continue;
         }
+        count += row.section.find("{n}") == std::string_view::npos ? 1 : row.numbers;
     }
-    if (keys.size() != fields.size()) {
-        throw std::logic_error("settings sections do not cover the field table");
+    return count;
+}
+static_assert(sectionCount() == kSettingsSectionCount);
+static_assert(kFieldCount == kSettingsKeyCount);
+
+// The field table lists the fields in the file's order, each under its section.
+std::vector<SettingsKey> buildKeys() {
+    std::vector<SettingsKey> keys;
+    for (const FieldInfo& field : allFields()) {
+        keys.push_back({field.section, field.id});
     }
     return keys;
 }

@@ -6,8 +6,11 @@
 #include "protocol/Transfers.h"
 #include "ui/MessageBoxes.h"
 
+#include <QPoint>
 #include <QString>
 #include <QWidget>
+
+#include <initializer_list>
 
 #include <vector>
 
@@ -93,13 +96,14 @@ private:
     void buildOutputSmsPage(QWidget* page, int output);
     void buildReceptionPage(QWidget* page, ListId list);
     void buildSmsControlPage(QWidget* page, ListId list);
-    QWidget* addPage(QTabWidget* pages, const char* name, const QString& caption,
-                     const QString& hint);
-    QLabel* addLabel(QWidget* parent, const QString& text, int x, int y);
+    QWidget* addPage(QTabWidget* pages, const char* name, WindowPage texts, int number);
+    QLabel* addLabel(QWidget* parent, std::string_view utf8, int x, int y);
+    // The lines of a field's label, one under another at the given places.
+    void addLabelLines(QWidget* parent, FieldId id, std::initializer_list<QPoint> at);
     void addEntry(ListId list, int entry, QWidget* parent, int labelX, int labelY, int x, int y);
-    void addMemo(std::string_view name, QWidget* parent, int x, int y, int height);
-    void addNumber(std::string_view name, QWidget* parent, int x, int y);
-    void addChoice(std::string_view name, const QString& caption, QWidget* parent, int x, int y);
+    void addMemo(FieldId id, QWidget* parent, int x, int y, int height);
+    void addNumber(FieldId id, QWidget* parent, int x, int y);
+    void addChoice(FieldId id, QWidget* parent, int x, int y);
     void registerControl(FieldControl* control);
 
     // The dialogs' last names, kept for the run.

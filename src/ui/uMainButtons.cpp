@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-#include <string>
 #include <vector>
 
 namespace rtw::ui {
@@ -66,10 +65,10 @@ void TfMain::buildButtons() {
 
 void TfMain::buildFocusOrder() {
     std::vector<QWidget*> order;
-    const auto add = [&](std::string_view name) { order.push_back(control(name)); };
+    const auto add = [&](FieldId id) { order.push_back(control(id)); };
     const auto addList = [&](ListId list) {
         for (int k = 1; k <= listInfo(list).size; ++k) {
-            order.push_back(control(entryField(list, k)));
+            add(entryField(list, k));
         }
     };
 
@@ -80,26 +79,25 @@ void TfMain::buildFocusOrder() {
     addList(ListId::POO2);
 
     order.push_back(PageControl6);
-    for (const char* n : {"1", "2"}) {
-        add(std::string("memoSMSZAP") + n);
-        add(std::string("memoSMSVYP") + n);
-        add(std::string("SpinCASRELE") + n);
+    for (int output = 1; output <= 2; ++output) {
+        add(field::memoSMSZAP(output));
+        add(field::memoSMSVYP(output));
+        add(field::SpinCASRELE(output));
     }
 
     addList(ListId::TCZSSMS);
-    add("spinINTERVAL");
-    add("spinCAS");
+    add(field::spinINTERVAL);
+    add(field::spinCAS);
 
     order.push_back(PageControl1);
     for (int input = 1; input <= 2; ++input) {
-        const std::string n = std::to_string(input);
         addList(input == 1 ? ListId::TCV1 : ListId::TCV2);
-        add("memoSMSV" + n);
-        add("memoSMSNV" + n);
+        add(field::memoSMSV(input));
+        add(field::memoSMSNV(input));
         addList(input == 1 ? ListId::PZS1 : ListId::PZS2);
-        add("rbVST" + n + "_1");
-        add("rbVST" + n + "_2");
-        add("spinDELAY" + n);
+        add(field::rbVST(input, field::Contact::NO));
+        add(field::rbVST(input, field::Contact::NC));
+        add(field::spinDELAY(input));
     }
 
     for (QWidget* button : {btnClear, btnSave, btnOpen, btnSend, btnRead}) {

@@ -10,8 +10,14 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QPoint>
 #include <QTabBar>
 #include <QTabWidget>
+
+#include <initializer_list>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace rtw::ui {
 namespace {
@@ -26,14 +32,18 @@ constexpr int kChoiceHeight = 17;
 constexpr int kRowPitch = 23;
 constexpr int kStatusRowPitch = 24;
 
-QGroupBox* makeGroup(QWidget* window, const char* name, const QString& caption, const QString& hint,
-                     const QColor& colour, QRect geometry) {
-    auto* group = new QGroupBox(caption, window);
+QString u8(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QGroupBox* makeGroup(QWidget* window, const char* name, WindowGroup texts, const QColor& colour,
+                     QRect geometry) {
+    auto* group = new QGroupBox(u8(groupCaption(texts)), window);
     group->setObjectName(QString::fromLatin1(name));
     group->setGeometry(geometry);
     group->setPalette(facePalette(group->palette(), colour));
     group->setAutoFillBackground(true);
-    group->setToolTip(hint);
+    group->setToolTip(u8(groupHint(texts)));
     usePlainGroupFrame(*group);
     return group;
 }
@@ -53,26 +63,32 @@ QTabWidget* makePages(QGroupBox* group, const char* name, QRect geometry,
     return pages;
 }
 
-QString u8(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 } // namespace
 
-QWidget* TfMain::addPage(QTabWidget* pages, const char* name, const QString& caption,
-                         const QString& hint) {
+QWidget* TfMain::addPage(QTabWidget* pages, const char* name, WindowPage texts, int number) {
     auto* page = new QWidget;
     page->setObjectName(QString::fromLatin1(name));
-    page->setToolTip(hint);
-    pages->addTab(page, caption);
+    page->setToolTip(u8(pageHint(texts, number)));
+    pages->addTab(page, u8(pageCaption(texts, number)));
     return page;
 }
 
-QLabel* TfMain::addLabel(QWidget* parent, const QString& text, int x, int y) {
-    auto* label = new QLabel(text, parent);
+QLabel* TfMain::addLabel(QWidget* parent, std::string_view utf8, int x, int y) {
+    auto* label = new QLabel(u8(utf8), parent);
     label->move(x, y);
     label->adjustSize();
     return label;
+}
+
+void TfMain::addLabelLines(QWidget* parent, FieldId id, std::initializer_list<QPoint> at) {
+    const std::vector<std::string> lines = labelLines(fieldInfo(id));
+    if (lines.size() != at.size()) {
+        throw std::logic_error("a label line without its place: " + fieldInfo(id).name);
+    }
+    auto line = lines.begin();
+    for (const QPoint& point : at) {
+        addLabel(parent, *line++, point.x(), point.y());
+    }
 }
 
 void TfMain::registerControl(FieldControl* control) {
@@ -87,7 +103,7 @@ void TfMain::registerControl(FieldControl* control) {
 void TfMain::addEntry(ListId list, int entry, QWidget* parent, int labelX, int labelY, int x,
                       int y) {
     const FieldId id = entryField(list, entry);
-    addLabel(parent, u8(fieldInfo(id).label), labelX, labelY);
+    addLabel(parent, fieldInfo(id).label, labelX, labelY);
     auto* edit = new PhoneEdit(m_config, id, KeyFilter::Numbers, parent);
     edit->setGeometry(x, y, kEntryWidth, kEntryHeight);
     registerControl(edit);
@@ -119,8 +135,7 @@ void TfMain::addEntry(ListId list, int entry, QWidget* parent, int labelX, int l
     connect(edit, &PhoneEdit::edited, this, handler);
 }
 
-void TfMain::addMemo(std::string_view name, QWidget* parent, int x, int y, int height) {
-    const FieldId id = fieldId(name);
+void TfMain::addMemo(FieldId id, QWidget* parent, int x, int y, int height) {
     const KeyFilter filter =
         fieldInfo(id).kind == FieldKind::SmsText ? KeyFilter::Text : KeyFilter::Numbers;
     auto* memo = new MemoEdit(m_config, id, filter, parent);
@@ -129,59 +144,51 @@ void TfMain::addMemo(std::string_view name, QWidget* parent, int x, int y, int h
     connect(memo, &MemoEdit::edited, this, &TfMain::takeEdit);
 }
 
-void TfMain::addNumber(std::string_view name, QWidget* parent, int x, int y) {
-    auto* number = new NumberEdit(m_config, fieldId(name), parent);
+void TfMain::addNumber(FieldId id, QWidget* parent, int x, int y) {
+    auto* number = new NumberEdit(m_config, id, parent);
     number->setGeometry(x, y, kNumberWidth, kNumberHeight);
     registerControl(number);
     connect(number, &NumberEdit::edited, this, &TfMain::takeEdit);
 }
 
-void TfMain::addChoice(std::string_view name, const QString& caption, QWidget* parent, int x,
-                       int y) {
-    auto* choice = new ChoiceButton(m_config, fieldId(name), caption, parent);
+void TfMain::addChoice(FieldId id, QWidget* parent, int x, int y) {
+    auto* choice = new ChoiceButton(m_config, id, u8(fieldInfo(id).label), parent);
     choice->setGeometry(x, y, kChoiceWidth, kChoiceHeight);
     registerControl(choice);
 }
 
 void TfMain::buildInputPage(QWidget* page, int input) {
-    const QString n = QString::number(input);
     const ListId messages = input == 1 ? ListId::TCV1 : ListId::TCV2;
     const ListId voice = input == 1 ? ListId::PZS1 : ListId::PZS2;
     for (int k = 1; k <= 8; ++k) {
         addEntry(messages, k, page, 4, 5 + kRowPitch * (k - 1), 58, 1 + kRowPitch * (k - 1));
     }
-    addLabel(page, QStringLiteral("Text SMS"), 0, 186);
-    addLabel(page, QStringLiteral("bei Eingang"), 0, 198);
-    addLabel(page, QStringLiteral("Auslösen"), 0, 210);
-    addMemo(("memoSMSV" + n).toStdString(), page, 58, 186, 36);
-    addLabel(page, QStringLiteral("Text SMS"), 0, 224);
-    addLabel(page, QStringLiteral("bei Eingang"), 0, 236);
-    addLabel(page, QStringLiteral("Rücksetzen"), 0, 248);
-    addMemo(("memoSMSNV" + n).toStdString(), page, 58, 224, 36);
-    addLabel(page, QStringLiteral("Tel. Nr. für Sprachnachrichten"), 0, 272);
+    addLabelLines(page, field::memoSMSV(input), {{0, 186}, {0, 198}, {0, 210}});
+    addMemo(field::memoSMSV(input), page, 58, 186, 36);
+    addLabelLines(page, field::memoSMSNV(input), {{0, 224}, {0, 236}, {0, 248}});
+    addMemo(field::memoSMSNV(input), page, 58, 224, 36);
+    addLabel(page, fieldInfo(entryField(voice, 1)).heading, 0, 272);
     for (int k = 1; k <= 8; ++k) {
         addEntry(voice, k, page, 4, 293 + kRowPitch * (k - 1), 58, 289 + kRowPitch * (k - 1));
     }
-    addLabel(page, QStringLiteral("Art der Eingang"), 16, 471);
-    addChoice(("rbVST" + n + "_1").toStdString(), QStringLiteral("NO"), page, 8, 485);
-    addChoice(("rbVST" + n + "_2").toStdString(), QStringLiteral("NC"), page, 80, 485);
-    addLabel(page, QStringLiteral("Verzögerung (sek.)"), 6, 509);
-    addNumber(("spinDELAY" + n).toStdString(), page, 102, 506);
+    const FieldId no = field::rbVST(input, field::Contact::NO);
+    addLabel(page, fieldInfo(no).heading, 16, 471);
+    addChoice(no, page, 8, 485);
+    addChoice(field::rbVST(input, field::Contact::NC), page, 80, 485);
+    addLabelLines(page, field::spinDELAY(input), {{6, 509}});
+    addNumber(field::spinDELAY(input), page, 102, 506);
 }
 
 void TfMain::buildOutputSmsPage(QWidget* page, int output) {
-    const QString n = QString::number(output);
-    addLabel(page, QStringLiteral("Text SMS"), 0, 8);
-    addLabel(page, QStringLiteral("- einschalten"), 0, 24);
-    addMemo(("memoSMSZAP" + n).toStdString(), page, 58, 5, 76);
-    addLabel(page, QStringLiteral("Text SMS"), 0, 104);
-    addLabel(page, QStringLiteral("- auschalten"), 0, 120);
-    addMemo(("memoSMSVYP" + n).toStdString(), page, 58, 96, 76);
-    addLabel(page, QStringLiteral("Einschaltdauer (sek.)"), 0, 189);
-    addNumber(("SpinCASRELE" + n).toStdString(), page, 110, 184);
+    addLabelLines(page, field::memoSMSZAP(output), {{0, 8}, {0, 24}});
+    addMemo(field::memoSMSZAP(output), page, 58, 5, 76);
+    addLabelLines(page, field::memoSMSVYP(output), {{0, 104}, {0, 120}});
+    addMemo(field::memoSMSVYP(output), page, 58, 96, 76);
+    addLabelLines(page, field::SpinCASRELE(output), {{0, 189}});
+    addNumber(field::SpinCASRELE(output), page, 110, 184);
     // The DTMF codes belong to this page but are never shown.
-    addMemo(("MemoDTMFZAP" + n).toStdString(), page, 58, 5, kEntryHeight);
-    addMemo(("MemoDTMFVYP" + n).toStdString(), page, 58, 96, kEntryHeight);
+    addMemo(field::MemoDTMFZAP(output), page, 58, 5, kEntryHeight);
+    addMemo(field::MemoDTMFVYP(output), page, 58, 96, kEntryHeight);
 }
 
 void TfMain::buildReceptionPage(QWidget* page, ListId list) {
@@ -214,64 +221,50 @@ void TfMain::buildSmsControlPage(QWidget* page, ListId list) {
 }
 
 void TfMain::buildInputsGroup() {
-    const QString caption = QStringLiteral("Tel. Nr. für SMS-Versand");
     GroupBox1 =
-        makeGroup(this, "GroupBox1", caption, caption, kInputsGroupColour, {0, 0, 177, 573});
+        makeGroup(this, "GroupBox1", WindowGroup::Inputs, kInputsGroupColour, {0, 0, 177, 573});
     PageControl1 = makePages(GroupBox1, "PageControl1", {5, 14, 169, 556});
-    buildInputPage(addPage(PageControl1, "TabSheet1", QStringLiteral("1. Eingang"), {}), 1);
-    buildInputPage(addPage(PageControl1, "TabSheet2", QStringLiteral("2. Eingang"), {}), 2);
+    buildInputPage(addPage(PageControl1, "TabSheet1", WindowPage::Input, 1), 1);
+    buildInputPage(addPage(PageControl1, "TabSheet2", WindowPage::Input, 2), 2);
 }
 
 void TfMain::buildStatusGroup() {
-    GroupBox4 = makeGroup(this, "GroupBox4", QStringLiteral("Tel. Nr. für Status-SMS "),
-                          QStringLiteral("Text Nachricht mit Status-Meldungen an folgende Nummern"),
-                          kStatusGroupColour, {177, 0, 175, 305});
+    GroupBox4 =
+        makeGroup(this, "GroupBox4", WindowGroup::Status, kStatusGroupColour, {177, 0, 175, 305});
     for (int k = 1; k <= 8; ++k) {
         addEntry(ListId::TCZSSMS, k, GroupBox4, 10, 24 + kStatusRowPitch * (k - 1), 63,
                  21 + kStatusRowPitch * (k - 1));
     }
-    addLabel(GroupBox4, QStringLiteral("Senden Alle:"), 14, 232);
-    addNumber("spinINTERVAL", GroupBox4, 85, 228);
-    addLabel(GroupBox4, QStringLiteral("Tage"), 132, 232);
-    addLabel(GroupBox4, QStringLiteral("Zeitpunkt:"), 14, 267);
-    addNumber("spinCAS", GroupBox4, 85, 265);
-    addLabel(GroupBox4, QStringLiteral("00:Uhr"), 132, 269);
+    addLabelLines(GroupBox4, field::spinINTERVAL, {{14, 232}});
+    addNumber(field::spinINTERVAL, GroupBox4, 85, 228);
+    addLabel(GroupBox4, fieldInfo(field::spinINTERVAL).unit, 132, 232);
+    addLabelLines(GroupBox4, field::spinCAS, {{14, 267}});
+    addNumber(field::spinCAS, GroupBox4, 85, 265);
+    addLabel(GroupBox4, fieldInfo(field::spinCAS).unit, 132, 269);
     // The credit threshold and its unit belong to this group but are never shown.
-    addNumber("spinKREDIT", GroupBox4, 85, 265);
-    addLabel(GroupBox4, QStringLiteral("(€)"), 132, 269)->hide();
+    addNumber(field::spinKREDIT, GroupBox4, 85, 265);
+    addLabel(GroupBox4, fieldInfo(field::spinKREDIT).unit, 132, 269)->hide();
 }
 
 void TfMain::buildOutputSmsGroup() {
-    const QString caption = QStringLiteral("SMS für Ausgang Fernsteuerung");
-    GroupBox5 =
-        makeGroup(this, "GroupBox5", caption, caption, kOutputsGroupColour, {177, 304, 175, 249});
+    GroupBox5 = makeGroup(this, "GroupBox5", WindowGroup::OutputSms, kOutputsGroupColour,
+                          {177, 304, 175, 249});
     PageControl6 = makePages(GroupBox5, "PageControl6", {5, 16, 165, 230});
-    buildOutputSmsPage(addPage(PageControl6, "TabSheet3", QStringLiteral("1.Ausgang"),
-                               QStringLiteral("SMS für 1.Ausgang Fernsteuerung")),
-                       1);
-    buildOutputSmsPage(addPage(PageControl6, "TabSheet4", QStringLiteral("2.Ausgang"),
-                               QStringLiteral("SMS für 2.Ausgang Fernsteuerung")),
-                       2);
+    buildOutputSmsPage(addPage(PageControl6, "TabSheet3", WindowPage::Output, 1), 1);
+    buildOutputSmsPage(addPage(PageControl6, "TabSheet4", WindowPage::Output, 2), 2);
 }
 
 void TfMain::buildOutputNumbersGroup() {
-    const QString caption = QStringLiteral("Telefon Nummern für Ausgang Fernsteuerung");
-    GroupBox6 =
-        makeGroup(this, "GroupBox6", caption, caption, kOutputsGroupColour, {351, 0, 441, 553});
-    PageControl4 = makePages(GroupBox6, "PageControl4", {4, 14, 433, 535}, caption);
-    buildReceptionPage(
-        addPage(PageControl4, "TabSheet9", QStringLiteral("1.Ausgang - Empfang"),
-                QStringLiteral("Telefon Nummern für 1.Ausgang Empfang-Fernsteuerung")),
-        ListId::POV1);
-    buildReceptionPage(
-        addPage(PageControl4, "TabSheet10", QStringLiteral("2.Ausgang - Empfang"),
-                QStringLiteral("Telefon Nummern für 2.Ausgang Empfang-Fernsteuerung")),
-        ListId::POV2);
-    buildSmsControlPage(addPage(PageControl4, "TabSheet5", QStringLiteral("1.Ausgang - SMS"),
-                                QStringLiteral("Telefon Nummern für 1.Ausgang SMS-Fernsteuerung")),
+    GroupBox6 = makeGroup(this, "GroupBox6", WindowGroup::OutputNumbers, kOutputsGroupColour,
+                          {351, 0, 441, 553});
+    // The page control has the group's hint.
+    PageControl4 = makePages(GroupBox6, "PageControl4", {4, 14, 433, 535},
+                             u8(groupHint(WindowGroup::OutputNumbers)));
+    buildReceptionPage(addPage(PageControl4, "TabSheet9", WindowPage::Reception, 1), ListId::POV1);
+    buildReceptionPage(addPage(PageControl4, "TabSheet10", WindowPage::Reception, 2), ListId::POV2);
+    buildSmsControlPage(addPage(PageControl4, "TabSheet5", WindowPage::SmsControl, 1),
                         ListId::POO1);
-    buildSmsControlPage(addPage(PageControl4, "TabSheet6", QStringLiteral("2.Ausgang - SMS"),
-                                QStringLiteral("Telefon Nummern für 2.Ausgang SMS-Fernsteuerung")),
+    buildSmsControlPage(addPage(PageControl4, "TabSheet6", WindowPage::SmsControl, 2),
                         ListId::POO2);
 }
 
